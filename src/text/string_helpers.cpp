@@ -1,0 +1,54 @@
+#include "text/string_helpers.h"
+
+#include "text/text_order.h"
+
+namespace vantor {
+
+QStringList Split(const QString& text, QStringView delimiter) {
+    if (text.isEmpty())
+        return {};
+    if (delimiter.isEmpty())
+        return {text};
+    return text.split(delimiter.toString(), Qt::KeepEmptyParts, Qt::CaseSensitive);
+}
+
+QString ReplaceAll(const QString& text, QStringView find, QStringView replacement) {
+    if (find.isEmpty())
+        return text;
+    qsizetype hit = indexOfText(text, find);
+    if (hit < 0)
+        return text;
+    QString out;
+    out.reserve(text.size());
+    qsizetype from = 0;
+    while (hit >= 0) {
+        out.append(QStringView(text).sliced(from, hit - from));
+        out.append(replacement);
+        from = hit + find.size();
+        hit = indexOfText(text, find, from);
+    }
+    out.append(QStringView(text).sliced(from));
+    return out;
+}
+
+QString Reverse(QStringView text) {
+    QString out(text.size(), Qt::Uninitialized);
+    qsizetype j = text.size();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out[j - 2] = text[i];
+            out[j - 1] = text[i + 1];
+            j -= 2;
+            ++i;
+        } else {
+            out[--j] = text[i];
+        }
+    }
+    return out;
+}
+
+qsizetype LastOccurrence(QStringView text, QStringView find) {
+    return text.lastIndexOf(find);
+}
+
+} // namespace vantor

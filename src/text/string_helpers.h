@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace vantor {
+
+// Splits at every occurrence of `delimiter` (matched exactly), keeping empty parts. An empty
+// text gives an empty list; an empty delimiter gives the whole text as one part.
+QStringList Split(const QString& text, QStringView delimiter);
+
+// Replaces every occurrence of `find`, ignoring case, scanning left to right and resuming after
+// each match, so replaced text is never scanned again. An empty `find` changes nothing.
+QString ReplaceAll(const QString& text, QStringView find, QStringView replacement);
+
+// The text backwards; a surrogate pair stays one character.
+QString Reverse(QStringView text);
+
+// Index of the last exact occurrence of `find`, or -1.
+qsizetype LastOccurrence(QStringView text, QStringView find);
+
+} // namespace vantor

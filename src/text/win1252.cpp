@@ -1,0 +1,53 @@
+#include "text/win1252.h"
+
+#include <array>
+
+namespace vantor::win1252 {
+namespace {
+
+// 0x80-0x9F; every other byte is the code point of the same number.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+QString decode(QByteArrayView bytes) {
+    QString out(bytes.size(), Qt::Uninitialized);
+    auto* dst = reinterpret_cast<char16_t*>(out.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        dst[i] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+    }
+    return out;
+}
+
+int byteFor(char16_t unit) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit < 0x100))
+        return unit;
+    for (int i = 0; i < int(kHigh.size()); ++i) {
+        if (kHigh[i] == unit)
+            return 0x80 + i;
+    }
+    return -1;
+}
+
+QByteArray encode(QStringView text) {
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i;
+            out.append('?');
+            continue;
+        }
+        const int b = byteFor(unit);
+        out.append(b < 0 ? '?' : char(b));
+    }
+    return out;
+}
+
+} // namespace vantor::win1252
