@@ -25,7 +25,8 @@ TEST(StringHelpers, ReverseAndLastOccurrence) {
     EXPECT_EQ(Reverse(u"abc"), "cba");
     EXPECT_EQ(Reverse(u""), "");
     const QString pair = QString::fromUtf8("a\xF0\x9F\x98\x80z");
-    EXPECT_EQ(Reverse(pair), QString::fromUtf8("z\xF0\x9F\x98\x80" "a"));
+    EXPECT_EQ(Reverse(pair), QString::fromUtf8("z\xF0\x9F\x98\x80"
+                                               "a"));
     EXPECT_EQ(LastOccurrence(u"{G}:1.0.WSHShell", u"."), 7);
     EXPECT_EQ(LastOccurrence(u"abc", u"."), -1);
 }
