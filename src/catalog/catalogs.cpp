@@ -87,15 +87,16 @@ bool Catalogs::rebuild() {
 
 qint32 Catalogs::LoadTLDefs(const QString& path) {
     pathBox_.clear();
-    const qint32 count = readFile(path, CatalogKind::TypeLib, tlDefs_);
+    typeLibCount_ = readFile(path, CatalogKind::TypeLib, tlDefs_);
     pathBox_.reserve(tlDefs_.size() - 1);
     for (qint32 i = 0; i + 1 < tlDefs_.size(); ++i)
         pathBox_.append({GetToken(4, tlDefs_[i]), i});
-    return count;
+    return typeLibCount_;
 }
 
 qint32 Catalogs::LoadPIDDefs(const QString& path) {
-    return readFile(path, CatalogKind::ProgId, pidDefs_);
+    progIdCount_ = readFile(path, CatalogKind::ProgId, pidDefs_);
+    return progIdCount_;
 }
 
 qint32 Catalogs::readFile(const QString& path, CatalogKind kind, QStringList& into) {

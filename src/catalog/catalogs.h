@@ -38,6 +38,9 @@ public:
     const QStringList& TLDefs() const { return tlDefs_; }
     const QStringList& PIDDefs() const { return pidDefs_; }
     const QList<PathBoxEntry>& pathBox() const { return pathBox_; }
+    // The line readers' last counts, as the summary shows them.
+    qint32 typeLibCount() const { return typeLibCount_; }
+    qint32 progIdCount() const { return progIdCount_; }
     // Field 2 of the script host library's record, as of the last load that found it.
     const QString& scriptHostVersion() const { return scriptHostVersion_; }
 
@@ -56,6 +59,8 @@ private:
     QStringList pidDefs_{QString()};
     QList<PathBoxEntry> pathBox_;
     QString scriptHostVersion_;
+    qint32 typeLibCount_ = 0;
+    qint32 progIdCount_ = 0;
 };
 
 } // namespace vantor

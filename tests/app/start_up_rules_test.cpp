@@ -1,0 +1,120 @@
+#include "app/start_up_rules.h"
+#include "text/error.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+namespace {
+
+const QString kWshGuid = "{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}";
+const QString kHostGuid = "{60254CA0-953B-11CF-8C96-00AA00B8708C}";
+const QString kTliGuid = "{8B217740-717D-11CE-AB5B-D41203C10000}";
+
+const QStringList kDefs = {
+    kHostGuid + ", 5.6, Windows Script Host Object Model, C:\\windows\\system32\\wscript.exe\\1, L",
+    kTliGuid + ", 1.0, TypeLib Information, C:\\windows\\system32\\tlbinf32.dll, LibName",
+    kWshGuid + ", 1.0, Windows Script Host Object Model, C:\\windows\\system32\\wshom.ocx, L",
+    QString(),
+};
+
+class FakeCheck : public LibraryFileCheck {
+public:
+    bool newer = false;
+    Identity identity;
+    bool fails = false;
+    QStringList asked;
+    bool isNewerThanCatalog(const QString& path) override {
+        asked.append(path);
+        return newer;
+    }
+    Identity readIdentity(const QString&) override {
+        if (fails)
+            throw Error(Error::FileNotFound, "test", "File not found");
+        return identity;
+    }
+};
+
+} // namespace
+
+TEST(StartUpRules, SplitsTheRememberedLibrary) {
+    EXPECT_EQ(splitLastLibrary(kWshGuid + ":1.0.WSHShell"),
+              (LibraryChoice{kWshGuid, "1.0", "WSHShell"}));
+    // The last "." ends the version; the first ":" ends the GUID.
+    EXPECT_EQ(splitLastLibrary("{A}:2.10.Name.Space"),
+              (LibraryChoice{"{A}", "2.10.Name", "Space"}));
+    EXPECT_EQ(splitLastLibrary("no dot at all"), LibraryChoice{});
+    EXPECT_EQ(splitLastLibrary("{A}.TypeInfo"), (LibraryChoice{"", "", "TypeInfo"}));
+    EXPECT_EQ(splitLastLibrary("{A}:.X"), (LibraryChoice{"{A}", "", "X"}));
+}
+
+TEST(StartUpRules, NormalOpAndGeometry) {
+    EXPECT_TRUE(refusesToStart("0"));
+    EXPECT_TRUE(refusesToStart("00"));
+    EXPECT_TRUE(refusesToStart(" 0 "));
+    EXPECT_FALSE(refusesToStart("1"));
+    EXPECT_FALSE(refusesToStart(""));
+    EXPECT_FALSE(refusesToStart("zero"));
+
+    QTemporaryDir dir;
+    IniFile ini(dir.filePath("vantor.ini"));
+    const WindowGeometry defaults = readGeometry(ini);
+    EXPECT_EQ(defaults.top, 100);
+    EXPECT_EQ(defaults.height, 6800);
+    EXPECT_EQ(defaults.width, 8265);
+    EXPECT_EQ(defaults.left, 100);
+    ini.WriteIni(u"FrmSpecs", u"Height", QStringLiteral("tall"));
+    ini.WriteIni(u"FrmSpecs", u"Width", 9000);
+    ini.WriteIni(u"FrmSpecs", u"Top", QStringLiteral("-120"));
+    const WindowGeometry read = readGeometry(ini);
+    EXPECT_EQ(read.height, 6800);
+    EXPECT_EQ(read.width, 9000);
+    EXPECT_EQ(read.top, -120);
+}
+
+TEST(StartUpRules, RememberedLibraryOpensWithoutReadingAnOlderFile) {
+    FakeCheck check;
+    const StartLibrary start = chooseStartLibrary({kWshGuid, "1.0", "WSHShell"}, kDefs, check);
+    EXPECT_EQ(start.index, 2);
+    EXPECT_EQ(start.typeInfo, "WSHShell");
+    EXPECT_TRUE(start.status.isEmpty());
+    EXPECT_EQ(check.asked, QStringList{"C:\\windows\\system32\\wshom.ocx"});
+}
+
+TEST(StartUpRules, NoGuidTakesTheFirstFallbackWithAnyVersion) {
+    FakeCheck check;
+    const StartLibrary start = chooseStartLibrary(splitLastLibrary("{A}.X"), kDefs, check);
+    EXPECT_EQ(start.index, 0);
+    EXPECT_EQ(start.typeInfo, "IHOST_CLASS");
+    // The resource number is dropped before the file is looked at.
+    EXPECT_EQ(check.asked, QStringList{"C:\\windows\\system32\\wscript.exe"});
+}
+
+TEST(StartUpRules, ChangedFilesAndMissingLibraries) {
+    FakeCheck check;
+    check.newer = true;
+    check.identity = {"{00000000-0000-0000-0000-000000000001}", 1, 0};
+    StartLibrary start = chooseStartLibrary({kWshGuid, "1.0", "WSHShell"}, kDefs, check);
+    EXPECT_EQ(start.index, 1);
+    EXPECT_EQ(start.typeInfo, "TypeLibInfo");
+    EXPECT_EQ(start.status, "the TypeLib has been modified");
+
+    check.identity = {kWshGuid.toLower(), 1, 1};
+    start = chooseStartLibrary({kWshGuid, "1.0", "WSHShell"}, kDefs, check);
+    EXPECT_EQ(start.index, 2);
+    EXPECT_EQ(start.typeInfo, "WSHShell");
+    EXPECT_EQ(start.status, "the TypeLib version is new.");
+
+    check.newer = false;
+    start = chooseStartLibrary({"{NOT-THERE}", "1.0", "X"}, kDefs, check);
+    EXPECT_EQ(start.index, 1);
+
+    start = chooseStartLibrary({"{NOT-THERE}", "1.0", "X"}, QStringList{QString()}, check);
+    EXPECT_EQ(start.index, -1);
+
+    check.newer = true;
+    check.fails = true;
+    EXPECT_THROW(chooseStartLibrary({kWshGuid, "1.0", "WSHShell"}, kDefs, check), Error);
+}
