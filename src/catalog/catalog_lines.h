@@ -26,7 +26,8 @@ struct CatalogLines {
 };
 
 // Splits a whole catalog file on CR bytes; the byte after each CR is skipped unseen, bytes after
-// the last CR are ignored, and a line of two characters or fewer becomes the placeholder.
+// the last CR are ignored, and a line of two characters or fewer becomes the placeholder. (A
+// type library line without a path field becomes the placeholder too; LoadTLDefs sees to that.)
 // `progress` (may be empty) receives the byte offset of each CR.
 CatalogLines splitCatalogLines(QByteArrayView bytes, CatalogKind kind,
                                const std::function<void(qint64)>& progress = {});

@@ -89,8 +89,16 @@ qint32 Catalogs::LoadTLDefs(const QString& path) {
     pathBox_.clear();
     typeLibCount_ = readFile(path, CatalogKind::TypeLib, tlDefs_);
     pathBox_.reserve(tlDefs_.size() - 1);
-    for (qint32 i = 0; i + 1 < tlDefs_.size(); ++i)
-        pathBox_.append({GetToken(4, tlDefs_[i]), i});
+    for (qint32 i = 0; i + 1 < tlDefs_.size(); ++i) {
+        try {
+            pathBox_.append({GetToken(4, tlDefs_[i]), i});
+        } catch (const Error&) {
+            // A line that cannot be cut into fields is not a record: it keeps its place as the
+            // placeholder.
+            tlDefs_[i] = QString::fromLatin1(kTypeLibPlaceholder);
+            pathBox_.append({GetToken(4, tlDefs_[i]), i});
+        }
+    }
     return typeLibCount_;
 }
 

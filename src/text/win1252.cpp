@@ -1,6 +1,7 @@
 #include "text/win1252.h"
 
 #include <array>
+#include <cstring>
 
 namespace vantor::win1252 {
 namespace {
@@ -11,14 +12,40 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+constexpr std::array<char16_t, 256> decodeTable() {
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 256; ++b)
+        table[b] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+    return table;
+}
+
+constexpr std::array<char16_t, 256> kDecode = decodeTable();
+
 } // namespace
 
 QString decode(QByteArrayView bytes) {
-    QString out(bytes.size(), Qt::Uninitialized);
-    auto* dst = reinterpret_cast<char16_t*>(out.data());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        dst[i] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+    // Latin-1 is the same but for 0x80-0x9F, and Qt widens it fast; mend those bytes after.
+    QString out = QString::fromLatin1(bytes);
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    char16_t* dst = nullptr;
+    qsizetype i = 0;
+    while (i < n) {
+        // Skip eight plain ASCII bytes at a time.
+        if (i + 8 <= n) {
+            quint64 word;
+            std::memcpy(&word, src + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        if (src[i] >= 0x80 && src[i] < 0xA0) {
+            if (!dst)
+                dst = reinterpret_cast<char16_t*>(out.data());
+            dst[i] = kDecode[src[i]];
+        }
+        ++i;
     }
     return out;
 }
