@@ -11,12 +11,6 @@ namespace vantor {
 class ConsoleFrame : public CatalogFrame {
 public:
     void Status(const QString& text) override;
-    void ProgressMax(qint64) override {}
-    void ProgressValue(qint64) override {}
-    void ShowPaneRtf(const QString&) override {}
-    void SetBusy(bool) override {}
-    void ResetStatusBackground() override {}
-    void ProcessPendingEvents() override {}
 
 private:
     QTextStream err_{stderr};

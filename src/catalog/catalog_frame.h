@@ -4,18 +4,19 @@
 
 namespace vantor {
 
-// What the catalog load needs of the main window.
+// What the catalog load needs of the main window. The base shows nothing, for loads that run
+// without a window.
 class CatalogFrame {
 public:
     virtual ~CatalogFrame() = default;
-    virtual void Status(const QString& text) = 0;
-    virtual void ProgressMax(qint64 max) = 0;
-    virtual void ProgressValue(qint64 value) = 0;
+    virtual void Status(const QString&) {}
+    virtual void ProgressMax(qint64) {}
+    virtual void ProgressValue(qint64) {}
     // Replaces the rich-text pane's content; an empty text clears it.
-    virtual void ShowPaneRtf(const QString& rtf) = 0;
-    virtual void SetBusy(bool busy) = 0;
-    virtual void ResetStatusBackground() = 0;
-    virtual void ProcessPendingEvents() = 0;
+    virtual void ShowPaneRtf(const QString&) {}
+    virtual void SetBusy(bool) {}
+    virtual void ResetStatusBackground() {}
+    virtual void ProcessPendingEvents() {}
 };
 
 // The parts of a catalog load that read the registry: the script runtime registration and the
