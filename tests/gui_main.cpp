@@ -1,0 +1,10 @@
+// Test main for code that needs a QGuiApplication: Qt's offscreen platform, no display needed.
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
