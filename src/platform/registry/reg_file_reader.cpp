@@ -208,13 +208,15 @@ private:
             int extraLines = 0;
             const bool ok = parseHexList(p, end_, bytes_, extraLines);
             line_ += extraLines;
-            next = p;
-            while (next < end_ && *next != '\n')
-                ++next;
-            if (next < end_)
-                ++next;
+            next = nextLine(p);
             if (!ok) {
                 issue(QStringLiteral("bad hex list"));
+                // The rest of a broken list's continued lines goes with it.
+                for (const Ch* e = next - 1; next < end_ && continued(p, e); e = next - 1) {
+                    p = next;
+                    next = nextLine(p);
+                    ++line_;
+                }
                 return next;
             }
             if (ansiStrings_ && isStringType(type)) {
@@ -230,6 +232,19 @@ private:
         hive_.setValue(current_, name_, type,
                        QByteArrayView(bytes_.data(), qsizetype(bytes_.size())));
         return next;
+    }
+
+    const Ch* nextLine(const Ch* p) const {
+        while (p < end_ && *p != '\n')
+            ++p;
+        return p < end_ ? p + 1 : end_;
+    }
+
+    // Whether the line from `p` to its end `e` ends in a continuation backslash.
+    static bool continued(const Ch* p, const Ch* e) {
+        while (e > p && (isBlank(e[-1]) || e[-1] == '\r' || e[-1] == '\n'))
+            --e;
+        return e > p && e[-1] == '\\';
     }
 
     const Ch* p_;

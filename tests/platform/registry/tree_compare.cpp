@@ -10,9 +10,6 @@ void compare(const Key* a, const Key* b, const QString& path, QStringList& out,
              const std::function<bool(const Key*)>& skip) {
     if (out.size() > 20)
         return;
-    if (a->name() != b->name())
-        out << path + QStringLiteral(": name ") + a->name().toString() + QStringLiteral(" vs ") +
-                   b->name().toString();
     if (a->isLink() != b->isLink())
         out << path + QStringLiteral(": link flag differs");
     if (a->values().size() != b->values().size())
@@ -40,13 +37,17 @@ void compare(const Key* a, const Key* b, const QString& path, QStringList& out,
         out << path + QStringLiteral(": %1 vs %2 subkeys").arg(as.size()).arg(bs.size());
         return;
     }
-    for (std::size_t i = 0; i < as.size(); ++i)
+    for (std::size_t i = 0; i < as.size(); ++i) {
+        if (as[i]->name() != bs[i]->name())
+            out << path + QStringLiteral(": name ") + as[i]->name().toString() +
+                       QStringLiteral(" vs ") + bs[i]->name().toString();
         compare(as[i], bs[i], path + u'\\' + as[i]->name().toString(), out, skip);
+    }
 }
 
 } // namespace
 
-QStringList treeDifferences(const Key* a, const Key* b,
+std::string treeDifferences(const Key* a, const Key* b,
                             const std::function<bool(const Key*)>& skip) {
     QStringList out;
     for (const Key* s : a->subkeys()) {
@@ -57,7 +58,7 @@ QStringList treeDifferences(const Key* a, const Key* b,
     }
     if (out.isEmpty())
         compare(a, b, QString(), out, skip);
-    return out;
+    return out.join(u'\n').toStdString();
 }
 
 int countKeys(const Key* key) {
