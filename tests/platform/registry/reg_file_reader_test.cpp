@@ -3,6 +3,7 @@
 #include "platform/registry/tree_compare.h"
 #include "platform/registry/value_type.h"
 #include "platform/registry/wine_hive_reader.h"
+#include "qt_print.h"
 #include "text/error.h"
 #include "text/win1252.h"
 

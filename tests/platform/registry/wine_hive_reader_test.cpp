@@ -2,6 +2,7 @@
 #include "platform/registry/value_type.h"
 #include "platform/registry/wine_hive_reader.h"
 #include "platform/registry/wine_hive_writer.h"
+#include "qt_print.h"
 #include "text/error.h"
 
 #include <QSet>
