@@ -24,10 +24,10 @@ TEST(WinPath, ComponentsMatchIgnoringCase) {
     const QString prefix = dir.path() + QStringLiteral("/prefix");
     ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/dosdevices")));
     ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/drive_c/Windows/System32")));
-    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/drive_c/windows")));
-    QFile f(prefix + QStringLiteral("/drive_c/Windows/System32/Wshom.ocx"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    for (const char* name : {"Wshom.ocx", "Dup.txt", "dup.txt"}) {
+        QFile f(prefix + QStringLiteral("/drive_c/Windows/System32/") + QLatin1String(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
     ASSERT_TRUE(
         QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:")));
     ASSERT_TRUE(QFile::link(QStringLiteral("/"), prefix + QStringLiteral("/dosdevices/z:")));
@@ -38,9 +38,11 @@ TEST(WinPath, ComponentsMatchIgnoringCase) {
     EXPECT_EQ(paths.toHost(u"C:\\WINDOWS\\SYSTEM32\\WSHOM.OCX"), file);
     EXPECT_EQ(paths.toHost(u"\"c:/Windows/./system32/../System32//wshom.ocx\""), file);
     EXPECT_EQ(paths.toHost(u"\\\\?\\C:\\Windows\\System32\\wshom.ocx"), file);
-    // With two spellings of a folder the exact one wins.
-    EXPECT_EQ(paths.toHost(u"C:\\windows"), drive + QStringLiteral("/windows"));
-    EXPECT_EQ(paths.toHost(u"C:\\Windows"), drive + QStringLiteral("/Windows"));
+    // With two spellings of a name the exact one wins.
+    EXPECT_EQ(paths.toHost(u"C:\\windows\\system32\\dup.txt"),
+              drive + QStringLiteral("/Windows/System32/dup.txt"));
+    EXPECT_EQ(paths.toHost(u"C:\\windows\\system32\\Dup.txt"),
+              drive + QStringLiteral("/Windows/System32/Dup.txt"));
     // What does not exist stays as written.
     EXPECT_EQ(paths.toHost(u"C:\\Windows\\Missing\\x.dll"),
               drive + QStringLiteral("/Windows/Missing/x.dll"));
