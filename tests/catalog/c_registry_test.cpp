@@ -204,8 +204,9 @@ TEST(cRegistry, RealPrefix) {
     const Machine machine{Machine::Kind::Prefix, t.prefix(), {}};
     Store store(machine, t.programFolder());
 
-    // The root keys that may be ProgIDs, counted from the hive text.
+    // The root keys that may be ProgIDs, and those with a CLSID key, counted from the hive text.
     QSet<QString> expected;
+    QSet<QString> withClass;
     const QString lead = QStringLiteral("[software\\\\classes\\\\");
     for (const QByteArray& raw : readAll(t.prefix() + QStringLiteral("/system.reg")).split('\n')) {
         const QString line = QString::fromUtf8(raw).toLower();
@@ -213,8 +214,11 @@ TEST(cRegistry, RealPrefix) {
             continue;
         const QString first =
             line.mid(lead.size()).section(QStringLiteral("\\\\"), 0, 0).section(u']', 0, 0);
-        if (!first.startsWith(u'*') && !first.startsWith(u'.') && !first.startsWith(u'{'))
+        if (!first.startsWith(u'*') && !first.startsWith(u'.') && !first.startsWith(u'{')) {
             expected.insert(first);
+            if (line.startsWith(lead + first + QStringLiteral("\\\\clsid]")))
+                withClass.insert(first);
+        }
     }
     QStringList names;
     qint32 count = 0;
@@ -224,6 +228,15 @@ TEST(cRegistry, RealPrefix) {
     for (qint32 i = 1; i <= count; ++i)
         got.insert(names[i].toLower());
     EXPECT_EQ(got, expected);
+    cRegistry probe(store);
+    probe.setClassKey(HKEY_CLASSES_ROOT);
+    int progIds = 0;
+    for (qint32 i = 1; i <= count; ++i) {
+        probe.setSectionKey(names[i] + QStringLiteral("\\CLSID"));
+        progIds += probe.KeyExists();
+    }
+    EXPECT_GT(withClass.size(), 100);
+    EXPECT_EQ(progIds, withClass.size());
 
     cRegistry reg(store);
     reg.setClassKey(HKEY_CLASSES_ROOT);
