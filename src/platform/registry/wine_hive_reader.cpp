@@ -18,18 +18,9 @@ namespace {
 
 const char Header[] = "WINE REGISTRY Version 2";
 
-void appendCodePoint(std::u16string& out, char32_t cp) {
-    if (cp >= 0x10000) {
-        cp -= 0x10000;
-        out.push_back(char16_t(0xD800 + (cp >> 10)));
-        out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-    } else {
-        out.push_back(char16_t(cp));
-    }
-}
-
-// One UTF-8 sequence at `p` (a byte >= 0x80); a broken one becomes U+FFFD and costs one byte.
-void decodeUtf8(const char*& p, const char* end, std::u16string& out) {
+// One UTF-8 sequence at `p` (a byte >= 0x80) written to `d`; a broken one becomes U+FFFD and
+// costs one byte. Never writes more units than it consumes bytes.
+void decodeUtf8(const char*& p, const char* end, char16_t*& d) {
     const auto b0 = static_cast<unsigned char>(*p);
     int more = 0;
     char32_t cp = 0;
@@ -42,105 +33,95 @@ void decodeUtf8(const char*& p, const char* end, std::u16string& out) {
     } else if (b0 >= 0xF0 && b0 <= 0xF4) {
         more = 3;
         cp = b0 & 0x07;
-    } else {
-        out.push_back(u'\uFFFD');
-        ++p;
-        return;
     }
-    if (end - p <= more) {
-        out.push_back(u'\uFFFD');
-        ++p;
-        return;
-    }
-    for (int i = 1; i <= more; ++i) {
+    bool ok = more > 0 && end - p > more;
+    for (int i = 1; ok && i <= more; ++i) {
         const auto b = static_cast<unsigned char>(p[i]);
-        if ((b & 0xC0) != 0x80) {
-            out.push_back(u'\uFFFD');
-            ++p;
-            return;
-        }
+        ok = (b & 0xC0) == 0x80;
         cp = (cp << 6) | (b & 0x3F);
     }
     const char32_t minimum = more == 1 ? 0x80 : more == 2 ? 0x800 : 0x10000;
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        out.push_back(u'\uFFFD');
+    if (!ok || cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        *d++ = u'\uFFFD';
         ++p;
         return;
     }
-    appendCodePoint(out, cp);
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        *d++ = char16_t(0xD800 + (cp >> 10));
+        *d++ = char16_t(0xDC00 + (cp & 0x3FF));
+    } else {
+        *d++ = char16_t(cp);
+    }
     p += more + 1;
 }
 
 // Decodes escaped text up to the unescaped `quote` (consumed); false when the line ends first.
+// Every escape and UTF-8 sequence is at least as long as what it stands for, so the output
+// never outgrows the input.
 bool unescape(const char*& p, const char* lineEnd, char quote, std::u16string& out) {
-    out.clear();
-    const char* run = p;
-    auto flush = [&] { out.append(run, p); };
+    out.resize(std::size_t(lineEnd - p));
+    char16_t* const begin = out.data();
+    char16_t* d = begin;
+    bool closed = false;
     while (p < lineEnd) {
         const char c = *p;
         if (c == quote) {
-            flush();
             ++p;
-            return true;
+            closed = true;
+            break;
         }
         if (static_cast<unsigned char>(c) >= 0x80) {
-            flush();
-            decodeUtf8(p, lineEnd, out);
-            run = p;
+            decodeUtf8(p, lineEnd, d);
             continue;
         }
-        if (c != '\\') {
-            ++p;
-            continue;
-        }
-        flush();
         ++p;
+        if (c != '\\') {
+            *d++ = char16_t(c);
+            continue;
+        }
         if (p == lineEnd) {
-            out.push_back(u'\\');
-            run = p;
+            *d++ = u'\\';
             break;
         }
         const char e = *p;
         switch (e) {
         case 'a':
-            out.push_back(7);
+            *d++ = 7;
             ++p;
             break;
         case 'b':
-            out.push_back(8);
+            *d++ = 8;
             ++p;
             break;
         case 'e':
-            out.push_back(27);
+            *d++ = 27;
             ++p;
             break;
         case 'f':
-            out.push_back(12);
+            *d++ = 12;
             ++p;
             break;
         case 'n':
-            out.push_back(10);
+            *d++ = 10;
             ++p;
             break;
         case 'r':
-            out.push_back(13);
+            *d++ = 13;
             ++p;
             break;
         case 't':
-            out.push_back(9);
+            *d++ = 9;
             ++p;
             break;
         case 'v':
-            out.push_back(11);
+            *d++ = 11;
             ++p;
             break;
         case 'x': {
             ++p;
             unsigned long long unit = 0;
-            if (parseHexNumber(p, lineEnd, 4, unit))
-                out.push_back(char16_t(unit));
-            else
-                out.push_back(u'x');
+            *d++ = parseHexNumber(p, lineEnd, 4, unit) ? char16_t(unit) : u'x';
             break;
         }
         default:
@@ -148,18 +129,17 @@ bool unescape(const char*& p, const char* lineEnd, char quote, std::u16string& o
                 unsigned unit = 0;
                 for (int i = 0; i < 3 && p < lineEnd && *p >= '0' && *p <= '7'; ++i, ++p)
                     unit = unit * 8 + unsigned(*p - '0');
-                out.push_back(char16_t(unit));
+                *d++ = char16_t(unit);
             } else if (static_cast<unsigned char>(e) < 0x80) {
-                out.push_back(char16_t(e));
+                *d++ = char16_t(e);
                 ++p;
             }
             // A byte >= 0x80 after the backslash is decoded as UTF-8 by the main loop.
             break;
         }
-        run = p;
     }
-    flush();
-    return false;
+    out.resize(std::size_t(d - begin));
+    return closed;
 }
 
 bool startsWith(const char* p, const char* end, const char* literal, std::size_t n) {
