@@ -150,11 +150,14 @@ void cRegistry::setValue(const QVariant& value) {
         break;
     case registry::RegDword:
     case registry::RegDwordBigEndian:
-        // Only 16- and 32-bit integers are written; anything else is silently not.
+        // Only 16- and 32-bit integers are written. Anything else fails as a write failure
+        // rather than succeeding without writing.
         if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::Short) {
             const qint32 n = value.toInt();
             ok = store_.setValue(*r, path, name, registry::RegDword,
                                  QByteArray(reinterpret_cast<const char*>(&n), 4));
+        } else {
+            ok = false;
         }
         break;
     default:

@@ -42,7 +42,8 @@ public:
     bool CreateKey();
     // The value at the location converted by its type (sets ValueType), or Default.
     QVariant Value();
-    // Writes `value` in the type ValueType; raises vantor::Error 26001 or 0x800469A9.
+    // Writes `value` in the type ValueType; raises vantor::Error 26001 or 0x800469A9 (also for
+    // a number type with an argument that is no 16- or 32-bit integer).
     void setValue(const QVariant& value);
     bool EnumerateValues(QStringList& names, qint32& count) const;
     bool EnumerateSections(QStringList& names, qint32& count) const;

@@ -149,7 +149,9 @@ TEST(cRegistry, WritesByValueType) {
     reg.setValue(42);
     EXPECT_EQ(reg.Value(), QVariant(42));
     EXPECT_EQ(reg.ValueType(), 4);
-    reg.setValue(QStringLiteral("7")); // not an integer: nothing written, no error
+    // Not an integer: nothing is written, and the caller hears of it.
+    EXPECT_THROW(reg.setValue(QStringLiteral("7")), Error);
+    EXPECT_THROW(reg.setValue(7.0), Error);
     EXPECT_EQ(reg.Value(), QVariant(42));
 
     reg.setValueKey(QStringLiteral("B"));

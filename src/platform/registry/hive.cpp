@@ -52,19 +52,6 @@ const Value* Key::value(QStringView name) const {
     return nullptr;
 }
 
-QString Key::path() const {
-    std::vector<const Key*> chain;
-    for (const Key* k = this; k->parent_; k = k->parent_)
-        chain.push_back(k);
-    QString out;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        if (!out.isEmpty())
-            out += u'\\';
-        out += (*it)->name();
-    }
-    return out;
-}
-
 Hive::Hive() {
     root_ = &keys_.emplace_back();
 }
@@ -95,10 +82,6 @@ const char16_t* Hive::storeText(QStringView text) {
     char* p = allocate(std::size_t(text.size()) * 2);
     std::memcpy(p, text.utf16(), std::size_t(text.size()) * 2);
     return reinterpret_cast<const char16_t*>(p);
-}
-
-Key* Hive::subkey(Key* parent, QStringView name) {
-    return const_cast<Key*>(static_cast<const Key*>(parent)->subkey(name));
 }
 
 Key* Hive::addSubkey(Key* parent, QStringView name) {

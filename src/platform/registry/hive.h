@@ -42,8 +42,6 @@ public:
     const Value* value(QStringView name) const;
     // A symbolic link: its "SymbolicLinkValue" names the target key.
     bool isLink() const { return link_; }
-    // Backslash-joined names from below the hive's root down to this key.
-    QString path() const;
 
 private:
     friend class Hive;
@@ -72,7 +70,6 @@ public:
     Key* root() { return root_; }
     const Key* root() const { return root_; }
 
-    Key* subkey(Key* parent, QStringView name);
     // The subkey called `name`, created when missing.
     Key* addSubkey(Key* parent, QStringView name);
     // Walks a backslash-separated path below `from` (empty components are skipped), creating
@@ -88,11 +85,9 @@ public:
     void removeKey(Key* key);
     void setLink(Key* key, bool link) { key->link_ = link; }
 
-    // Copies text into the arena (used by the readers for names shared by many keys).
-    const char16_t* storeText(QStringView text);
-
 private:
     char* allocate(std::size_t size);
+    const char16_t* storeText(QStringView text);
 
     std::deque<Key> keys_;
     Key* root_ = nullptr;

@@ -6,6 +6,7 @@
 #include "text/win1252.h"
 
 #include <QFile>
+#include <QStringList>
 #include <cstring>
 
 namespace vantor::registry {
@@ -16,6 +17,16 @@ const QString Regedit4 = QStringLiteral("REGEDIT4");
 const QString Regedit5 = QStringLiteral("Windows Registry Editor Version 5.00");
 
 using Ch = char16_t;
+
+// The root names a .reg file may use, spelled in full.
+const QStringList& regRootNames() {
+    static const QStringList names = {
+        QStringLiteral("HKEY_LOCAL_MACHINE"),  QStringLiteral("HKEY_CURRENT_USER"),
+        QStringLiteral("HKEY_CLASSES_ROOT"),   QStringLiteral("HKEY_USERS"),
+        QStringLiteral("HKEY_CURRENT_CONFIG"), QStringLiteral("HKEY_DYN_DATA"),
+    };
+    return names;
+}
 
 bool startsWith(const Ch* p, const Ch* end, QStringView literal) {
     return end - p >= literal.size() &&
@@ -266,15 +277,6 @@ private:
 }
 
 } // namespace
-
-const QStringList& regRootNames() {
-    static const QStringList names = {
-        QStringLiteral("HKEY_LOCAL_MACHINE"),  QStringLiteral("HKEY_CURRENT_USER"),
-        QStringLiteral("HKEY_CLASSES_ROOT"),   QStringLiteral("HKEY_USERS"),
-        QStringLiteral("HKEY_CURRENT_CONFIG"), QStringLiteral("HKEY_DYN_DATA"),
-    };
-    return names;
-}
 
 void readRegText(QByteArrayView bytes, const QString& fileName, Hive& hive, ParseIssues& issues) {
     QString text;

@@ -5,12 +5,8 @@
 
 #include <QByteArrayView>
 #include <QString>
-#include <QStringList>
 
 namespace vantor::registry {
-
-// The root names a .reg file may use, spelled in full.
-const QStringList& regRootNames();
 
 // Reads a .reg export ("REGEDIT4" in Windows-1252, or "Windows Registry Editor Version 5.00" in
 // UTF-16LE with BOM) into `hive`, whose top-level keys are the root names
