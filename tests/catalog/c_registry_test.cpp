@@ -114,6 +114,13 @@ TEST(cRegistry, ExistenceAndEnumerations) {
     EXPECT_EQ(names[1], QString());
     EXPECT_EQ(names[2], QStringLiteral("Two"));
 
+    // A name of the longest length a key may have comes back whole.
+    const QString longest(255, u'L');
+    ASSERT_TRUE(f.store().createKey(Root::ClassesRoot, QStringLiteral("Edge\\") + longest));
+    EXPECT_TRUE(reg.EnumerateSections(names, count));
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(names.value(3), longest);
+
     reg.setSectionKey(QStringLiteral("Edge\\Leaf"));
     EXPECT_TRUE(reg.EnumerateSections(names, count));
     EXPECT_EQ(count, 0);

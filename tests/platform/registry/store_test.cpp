@@ -186,3 +186,27 @@ TEST(Store, RegFilesMergeClassesAsWindowsDoes) {
         Store(Machine{Machine::Kind::RegFiles, {}, {t.path("missing.reg")}}, t.programFolder()),
         Error);
 }
+
+TEST(Store, LinksAreFollowedAndCyclesEnd) {
+    TestPrefix t;
+    auto link = [](const QString& target) {
+        const QByteArray bytes(reinterpret_cast<const char*>(target.utf16()), target.size() * 2);
+        QByteArray hex;
+        for (char b : bytes)
+            hex += (hex.isEmpty() ? "" : ",") +
+                   QByteArray::number(uchar(b), 16).rightJustified(2, '0');
+        return "#link\n\"SymbolicLinkValue\"=hex(6):" + hex + "\n";
+    };
+    QDir().mkpath(t.path(QStringLiteral("links")));
+    writeFile(t.path(QStringLiteral("links/system.reg")),
+              "WINE REGISTRY Version 2\n[Software\\\\Classes\\\\Loop] 1\n" +
+                  link(QStringLiteral("\\Registry\\Machine\\Software\\Classes\\Loop")) +
+                  "[Software\\\\Classes\\\\Real\\\\Sub] 1\n"
+                  "[Software\\\\Classes\\\\ToReal] 1\n" +
+                  link(QStringLiteral("\\REGISTRY\\Machine\\Software\\Classes\\Real")));
+    const Store store(prefixMachine(t.path(QStringLiteral("links"))), t.programFolder());
+    EXPECT_TRUE(store.issues().empty());
+    EXPECT_FALSE(store.keyExists(Root::ClassesRoot, u"Loop"));
+    EXPECT_EQ(store.subkeyNames(Root::ClassesRoot, u"ToReal"), QStringList({"Sub"}));
+    EXPECT_TRUE(store.keyExists(Root::ClassesRoot, u"toreal\\sub"));
+}
