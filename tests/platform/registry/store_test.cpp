@@ -1,0 +1,212 @@
+#include "platform/registry/store.h"
+#include "platform/registry/test_prefix.h"
+#include "platform/registry/tree_compare.h"
+#include "platform/registry/value_type.h"
+#include "qt_print.h"
+#include "text/error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace vantor;
+using namespace vantor::registry;
+using namespace vantor::registry::test;
+
+namespace {
+
+Machine prefixMachine(const QString& dir) {
+    return {Machine::Kind::Prefix, dir, {}};
+}
+
+QByteArray utf16z(const QString& s) {
+    return QByteArray(reinterpret_cast<const char*>(s.utf16()), (s.size() + 1) * 2);
+}
+
+QString text(const std::optional<StoredValue>& v) {
+    if (!v)
+        return QStringLiteral("<none>");
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(v->data.constData()),
+                              v->data.size() / 2 - 1);
+}
+
+QSet<QString> lowered(const QStringList& names) {
+    QSet<QString> out;
+    for (const QString& n : names)
+        out.insert(n.toLower());
+    return out;
+}
+
+// Second components of the hive's "Software\Classes\<first>\<second>..." key lines, lower-cased,
+// read straight from the file text.
+QSet<QString> classesChildren(const QString& first) {
+    QSet<QString> out;
+    const QString lead =
+        QStringLiteral("[software\\\\classes\\\\") + first.toLower() + QStringLiteral("\\\\");
+    for (const char* name : {"system.reg", "user.reg"}) {
+        for (const QByteArray& raw : readAll(primaryHive(name)).split('\n')) {
+            const QString line = QString::fromUtf8(raw).toLower();
+            if (line.startsWith(lead))
+                out.insert(line.mid(lead.size())
+                               .section(QStringLiteral("\\\\"), 0, 0)
+                               .section(u']', 0, 0));
+        }
+    }
+    return out;
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+} // namespace
+
+TEST(Store, ClassesRootHoldsTheTypeLibrariesOfThePrefix) {
+    TestPrefix t;
+    ASSERT_TRUE(t.valid());
+    const Store store(prefixMachine(t.prefix()), t.programFolder());
+    EXPECT_TRUE(store.issues().empty());
+    const QSet<QString> libs = classesChildren(QStringLiteral("Typelib"));
+    ASSERT_GT(libs.size(), 10);
+    EXPECT_EQ(lowered(store.subkeyNames(Root::ClassesRoot, u"TypeLib")), libs);
+    // The WOW64 view is a link to the same key.
+    EXPECT_EQ(lowered(store.subkeyNames(Root::ClassesRoot, u"Wow6432Node\\TypeLib")), libs);
+    EXPECT_EQ(text(store.value(Root::ClassesRoot,
+                               u"TYPELIB\\{f935dc20-1cf0-11d0-adb9-00c04fd58a0b}\\1.0", u"")),
+              QStringLiteral("Windows Script Host Object Model"));
+    EXPECT_EQ(lowered(store.subkeyNames(Root::ClassesRoot, u"CLSID")),
+              classesChildren(QStringLiteral("CLSID")));
+    // HKLM holds the same key under Software\Classes.
+    EXPECT_TRUE(store.keyExists(Root::LocalMachine, u"Software\\Classes\\TypeLib\\"));
+    EXPECT_FALSE(store.keyExists(Root::ClassesRoot, u"TypeLib\\{no such}"));
+    EXPECT_FALSE(store.keyExists(Root::CurrentConfig, u""));
+}
+
+TEST(Store, EnvironmentComesFromTheMachine) {
+    TestPrefix t;
+    ASSERT_TRUE(t.valid());
+    const Store store(prefixMachine(t.prefix()), t.programFolder());
+    EXPECT_EQ(store.systemRoot(), QStringLiteral("C:\\windows"));
+    EXPECT_EQ(store.expandEnvironment(u"%WINDIR%\\x;%SystemRoot%;%nope%;50%"),
+              QStringLiteral("C:\\windows\\x;C:\\windows;%nope%;50%"));
+}
+
+TEST(Store, WritesGoToTheOverlayAndSurviveARestart) {
+    TestPrefix t;
+    ASSERT_TRUE(t.valid());
+    const QByteArray system = readAll(t.prefix() + QStringLiteral("/system.reg"));
+    const QByteArray user = readAll(t.prefix() + QStringLiteral("/user.reg"));
+    const Machine machine = prefixMachine(t.prefix());
+    QString overlay;
+    {
+        Store store(machine, t.programFolder());
+        overlay = store.overlayPath();
+        EXPECT_EQ(QFileInfo(overlay).fileName(), machine.id() + QStringLiteral(".reg"));
+        ASSERT_TRUE(store.setValue(Root::ClassesRoot, u"Vantor.Test\\CLSID", u"", RegSz,
+                                   utf16z(QStringLiteral("{1}"))));
+        // An overlay value shadows the machine's own.
+        ASSERT_TRUE(store.setValue(Root::ClassesRoot,
+                                   u"Typelib\\{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}\\1.0", u"",
+                                   RegSz, utf16z(QStringLiteral("Mine"))));
+        EXPECT_FALSE(store.createKey(Root::CurrentUser, u"Software\\X"));
+    }
+    EXPECT_EQ(readAll(t.prefix() + QStringLiteral("/system.reg")), system);
+    EXPECT_EQ(readAll(t.prefix() + QStringLiteral("/user.reg")), user);
+    EXPECT_TRUE(readAll(overlay).contains("[Software\\\\Classes\\\\Vantor.Test\\\\CLSID]"));
+
+    const Store again(machine, t.programFolder());
+    EXPECT_TRUE(again.issues().empty());
+    EXPECT_EQ(text(again.value(Root::ClassesRoot, u"vantor.test\\clsid", u"")),
+              QStringLiteral("{1}"));
+    EXPECT_EQ(text(again.value(Root::ClassesRoot,
+                               u"TypeLib\\{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}\\1.0", u"")),
+              QStringLiteral("Mine"));
+    // The machine's subkeys are still there beside the overlay's.
+    EXPECT_EQ(again.subkeyNames(Root::ClassesRoot,
+                                u"TypeLib\\{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}\\1.0"),
+              QStringList({"0", "FLAGS"}));
+    // Another machine does not see these registrations.
+    const Store other(Machine{}, t.programFolder());
+    EXPECT_FALSE(other.keyExists(Root::ClassesRoot, u"Vantor.Test"));
+}
+
+TEST(Store, ADamagedOverlayIsReportedAndKeptAside) {
+    TestPrefix t;
+    ASSERT_TRUE(t.valid());
+    const Machine machine{};
+    QDir().mkpath(t.programFolder() + QStringLiteral("/overlay"));
+    const QByteArray damaged =
+        "WINE REGISTRY Version 2\n[Software\\\\Kept] 1\n\"A\"=\"1\"\n\"B\"=dword:\n";
+    const QString path =
+        writeFile(t.programFolder() + QStringLiteral("/overlay/none.reg"), damaged);
+    Store store(machine, t.programFolder());
+    ASSERT_EQ(store.issues().size(), 1u);
+    EXPECT_EQ(store.issues()[0].file, path);
+    EXPECT_EQ(store.issues()[0].line, 4);
+    EXPECT_EQ(text(store.value(Root::LocalMachine, u"Software\\Kept", u"A")), QStringLiteral("1"));
+    ASSERT_TRUE(store.createKey(Root::LocalMachine, u"Software\\New"));
+    EXPECT_EQ(readAll(path + QStringLiteral(".bad")), damaged);
+    const Store again(machine, t.programFolder());
+    EXPECT_TRUE(again.issues().empty());
+    EXPECT_TRUE(again.keyExists(Root::LocalMachine, u"Software\\Kept"));
+    EXPECT_TRUE(again.keyExists(Root::LocalMachine, u"Software\\New"));
+
+    // Not a hive at all: reported, and set aside as well before the next save.
+    writeFile(path, "garbage");
+    Store third(machine, t.programFolder());
+    EXPECT_EQ(third.issues().size(), 1u);
+    ASSERT_TRUE(third.createKey(Root::LocalMachine, u"Software\\Third"));
+    EXPECT_EQ(readAll(path + QStringLiteral(".bad2")), QByteArray("garbage"));
+}
+
+TEST(Store, RegFilesMergeClassesAsWindowsDoes) {
+    TestPrefix t;
+    const QString file = writeFile(
+        t.path(QStringLiteral("m.reg")),
+        "REGEDIT4\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Both]\r\n\"V\"=\"machine\"\r\n\"M\"=\"m\"\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Both\\FromMachine]\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Classes\\both]\r\n\"v\"=\"user\"\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Classes\\both\\FromUser]\r\n"
+        "[HKEY_CLASSES_ROOT\\Direct]\r\n@=\"d\"\r\n");
+    const Store store(Machine{Machine::Kind::RegFiles, {}, {file}}, t.programFolder());
+    EXPECT_TRUE(store.issues().empty());
+    EXPECT_EQ(text(store.value(Root::ClassesRoot, u"Both", u"V")), QStringLiteral("user"));
+    EXPECT_EQ(text(store.value(Root::ClassesRoot, u"Both", u"M")), QStringLiteral("m"));
+    EXPECT_EQ(store.valueNames(Root::ClassesRoot, u"Both"), QStringList({"v", "M"}));
+    EXPECT_EQ(store.subkeyNames(Root::ClassesRoot, u"Both"),
+              QStringList({"FromMachine", "FromUser"}));
+    EXPECT_EQ(store.subkeyNames(Root::ClassesRoot, u""), QStringList({"both", "Direct"}));
+    EXPECT_THROW(
+        Store(Machine{Machine::Kind::RegFiles, {}, {t.path("missing.reg")}}, t.programFolder()),
+        Error);
+}
+
+TEST(Store, LinksAreFollowedAndCyclesEnd) {
+    TestPrefix t;
+    auto link = [](const QString& target) {
+        const QByteArray bytes(reinterpret_cast<const char*>(target.utf16()), target.size() * 2);
+        QByteArray hex;
+        for (char b : bytes)
+            hex += (hex.isEmpty() ? "" : ",") +
+                   QByteArray::number(uchar(b), 16).rightJustified(2, '0');
+        return "#link\n\"SymbolicLinkValue\"=hex(6):" + hex + "\n";
+    };
+    QDir().mkpath(t.path(QStringLiteral("links")));
+    writeFile(t.path(QStringLiteral("links/system.reg")),
+              "WINE REGISTRY Version 2\n[Software\\\\Classes\\\\Loop] 1\n" +
+                  link(QStringLiteral("\\Registry\\Machine\\Software\\Classes\\Loop")) +
+                  "[Software\\\\Classes\\\\Real\\\\Sub] 1\n"
+                  "[Software\\\\Classes\\\\ToReal] 1\n" +
+                  link(QStringLiteral("\\REGISTRY\\Machine\\Software\\Classes\\Real")));
+    const Store store(prefixMachine(t.path(QStringLiteral("links"))), t.programFolder());
+    EXPECT_TRUE(store.issues().empty());
+    EXPECT_FALSE(store.keyExists(Root::ClassesRoot, u"Loop"));
+    EXPECT_EQ(store.subkeyNames(Root::ClassesRoot, u"ToReal"), QStringList({"Sub"}));
+    EXPECT_TRUE(store.keyExists(Root::ClassesRoot, u"toreal\\sub"));
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace vantor::registry::test {
+
+// A Wine prefix for tests: copies of the shared prefix's hives, dosdevices/c: -> ../drive_c,
+// whose Windows/System32 (spelled differently from the registry on purpose) links to Wine's
+// own binaries; and an empty program folder beside it.
+class TestPrefix {
+public:
+    TestPrefix();
+    bool valid() const { return valid_; }
+    QString prefix() const { return dir_.path() + QStringLiteral("/prefix"); }
+    QString programFolder() const { return dir_.path() + QStringLiteral("/program"); }
+    QString path(const QString& name) const { return dir_.path() + u'/' + name; }
+
+    static QString wineBinaries() {
+        return QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
+    }
+
+private:
+    QTemporaryDir dir_;
+    bool valid_ = false;
+};
+
+} // namespace vantor::registry::test
