@@ -1,5 +1,6 @@
-// Until the main window exists, vantor loads the catalogs of its program folder and reports what
-// it found: the catalog summary's counts and the library start-up would open.
+// Until the main window exists, vantor opens the chosen machine's registry, loads the catalogs of
+// its program folder and reports what it found: the catalog summary's counts and the library
+// start-up would open.
 #include "app/console_frame.h"
 #include "app/ini_file.h"
 #include "app/program_folder.h"
@@ -7,6 +8,9 @@
 #include "catalog/bin_search.h"
 #include "catalog/catalogs.h"
 #include "catalog/get_token.h"
+#include "platform/registry/machine.h"
+#include "platform/registry/store.h"
+#include "text/error.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,6 +28,29 @@ int main(int argc, char** argv) {
         return 1;
     }
     out << "Program folder: " << folder << Qt::endl;
+
+    const registry::MachineChoice choice =
+        registry::chooseMachine(app.arguments().mid(1), ini.ReadIni(settings::Registry),
+                                QProcessEnvironment::systemEnvironment());
+    const registry::Machine& machine = choice.machine;
+    out << "Machine: "
+        << (machine.kind == registry::Machine::Kind::None ? QStringLiteral("none (overlay only)")
+                                                          : machine.canonicalPath())
+        << Qt::endl;
+    try {
+        const registry::Store store(machine, folder);
+        for (const registry::ParseIssue& issue : store.issues())
+            QTextStream(stderr) << issue.file << ":" << issue.line << ": " << issue.reason
+                                << Qt::endl;
+        out << "Registry: " << store.subkeyNames(registry::Root::ClassesRoot, u"TypeLib").size()
+            << " type library GUIDs, " << store.subkeyNames(registry::Root::ClassesRoot, u"").size()
+            << " keys under HKEY_CLASSES_ROOT" << Qt::endl;
+    } catch (const Error& e) {
+        out << "The machine's registry cannot be read: " << e.description() << Qt::endl;
+    }
+    IniFile(ini.path())
+        .WriteIni(QString::fromLatin1(settings::LastMachine.section),
+                  QString::fromLatin1(settings::LastMachine.key), machine.id());
 
     ConsoleFrame frame;
     Catalogs catalogs(folder, frame);

@@ -59,7 +59,7 @@ bool Catalogs::loadDirectly() {
 
 bool Catalogs::rebuild() {
     if (!builders_) {
-        frame_.Status(QStringLiteral("The catalogs cannot be rebuilt: no registry to read"));
+        frame_.Status(QStringLiteral("The catalogs cannot be rebuilt here: no catalog builder"));
         return false;
     }
     frame_.SetBusy(true);
