@@ -1,6 +1,6 @@
-// Until the main window exists, vantor opens the chosen machine's registry, loads the catalogs of
-// its program folder and reports what it found: the catalog summary's counts and the library
-// start-up would open.
+// Until the main window exists, vantor opens the chosen machine's registry, loads (or builds)
+// the catalogs of its program folder and reports what it found: the catalog summary's counts
+// and the library start-up would open.
 #include "app/console_frame.h"
 #include "app/ini_file.h"
 #include "app/program_folder.h"
@@ -8,60 +8,67 @@
 #include "catalog/bin_search.h"
 #include "catalog/catalogs.h"
 #include "catalog/get_token.h"
+#include "catalog/registry_catalog_builders.h"
 #include "platform/registry/machine.h"
 #include "platform/registry/store.h"
+#include "platform/winpath/win_path.h"
 #include "text/error.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
+#include <memory>
+#include <optional>
 
 using namespace vantor;
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
+    QTextStream err(stderr);
     const QString folder = ProgramFolder();
-    const IniFile ini(QDir(folder).filePath(QStringLiteral("vantor.ini")));
+    IniFile ini(QDir(folder).filePath(QStringLiteral("vantor.ini")));
     if (refusesToStart(ini.ReadIni(settings::NormalOp))) {
-        QTextStream(stderr) << kRefusedStartMessage << Qt::endl;
+        err << kRefusedStartMessage << Qt::endl;
         return 1;
     }
     out << "Program folder: " << folder << Qt::endl;
 
-    const registry::MachineChoice choice =
+    registry::MachineChoice choice =
         registry::chooseMachine(app.arguments().mid(1), ini.ReadIni(settings::Registry),
                                 QProcessEnvironment::systemEnvironment());
+    std::optional<registry::Store> store;
+    try {
+        store.emplace(choice.machine, folder);
+    } catch (const Error& e) {
+        err << "The machine's registry cannot be read: " << e.description() << Qt::endl;
+        choice.machine = registry::Machine{};
+        store.emplace(choice.machine, folder);
+    }
     const registry::Machine& machine = choice.machine;
+    for (const registry::ParseIssue& issue : store->issues())
+        err << issue.file << ":" << issue.line << ": " << issue.reason << Qt::endl;
     out << "Machine: "
         << (machine.kind == registry::Machine::Kind::None ? QStringLiteral("none (overlay only)")
                                                           : machine.canonicalPath())
         << Qt::endl;
-    try {
-        const registry::Store store(machine, folder);
-        for (const registry::ParseIssue& issue : store.issues())
-            QTextStream(stderr) << issue.file << ":" << issue.line << ": " << issue.reason
-                                << Qt::endl;
-        out << "Registry: " << store.subkeyNames(registry::Root::ClassesRoot, u"TypeLib").size()
-            << " type library GUIDs, " << store.subkeyNames(registry::Root::ClassesRoot, u"").size()
-            << " keys under HKEY_CLASSES_ROOT" << Qt::endl;
-    } catch (const Error& e) {
-        out << "The machine's registry cannot be read: " << e.description() << Qt::endl;
-    }
-    IniFile(ini.path())
-        .WriteIni(QString::fromLatin1(settings::LastMachine.section),
-                  QString::fromLatin1(settings::LastMachine.key), machine.id());
 
+    // The catalogs belong to the machine they were built from.
+    const QString lastMachine = ini.ReadIni(settings::LastMachine);
+    const bool machineChanged = !lastMachine.isEmpty() && lastMachine != machine.id();
+    std::unique_ptr<winpath::PrefixPaths> paths;
+    if (machine.kind == registry::Machine::Kind::Prefix)
+        paths = std::make_unique<winpath::PrefixPaths>(machine.prefix, store->systemRoot());
+    RegistryCatalogBuilders builders(*store, folder, nullptr, paths.get());
     ConsoleFrame frame;
-    Catalogs catalogs(folder, frame);
-    const qint32 failed = catalogs.LoadDefs(1);
+    Catalogs catalogs(folder, frame, &builders);
+    const qint32 failed = catalogs.LoadDefs(machineChanged ? 0 : 1);
+    ini.WriteIni(QString::fromLatin1(settings::LastMachine.section),
+                 QString::fromLatin1(settings::LastMachine.key), machine.id());
     out << "Definitions DB: " << catalogs.typeLibCount() << " TypeLibs, " << catalogs.progIdCount()
         << " ProgIDs loaded from CSV" << Qt::endl;
     if (failed != 0) {
-        out << "No catalog could be read from " << folder
-            << " (dbTypes.dat, dbPID.dat); building them from a registry comes with a later "
-               "version."
-            << Qt::endl;
+        out << "No catalog could be read or built in " << folder << Qt::endl;
         return 0;
     }
 

@@ -1,5 +1,6 @@
 #include "browser/rtf_content.h"
 
+#include "text/string_helpers.h"
 #include "text/win1252.h"
 
 #include <QList>
@@ -20,16 +21,6 @@ constexpr int kMaxDepth = 128;
 
 bool isLetter(QChar c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-int hexValue(QChar c) {
-    if (c >= u'0' && c <= u'9')
-        return c.unicode() - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c.unicode() - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c.unicode() - u'A' + 10;
-    return -1;
 }
 
 class Reader {
@@ -113,8 +104,8 @@ private:
     void hexByte() {
         if (pos_ + 1 >= rtf_.size())
             return;
-        const int hi = hexValue(rtf_[pos_]);
-        const int lo = hexValue(rtf_[pos_ + 1]);
+        const int hi = HexDigit(rtf_[pos_]);
+        const int lo = HexDigit(rtf_[pos_ + 1]);
         if (hi < 0 || lo < 0)
             return;
         pos_ += 2;

@@ -1,6 +1,7 @@
 #include "catalog/get_token.h"
 
 #include "text/error.h"
+#include "text/string_helpers.h"
 
 namespace vantor {
 namespace {
@@ -18,16 +19,6 @@ QStringView mid(QStringView text, qsizetype start, qsizetype length) {
     if (start > text.size())
         return {};
     return text.sliced(start - 1).first(std::min(length, text.size() - start + 1));
-}
-
-QString trimBlanks(QStringView text) {
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text[b] == u' ')
-        ++b;
-    while (e > b && text[e - 1] == u' ')
-        --e;
-    return text.sliced(b, e - b).toString();
 }
 
 [[noreturn]] void noSuchField(int nCol) {
@@ -53,11 +44,11 @@ QString GetToken(int nCol, QStringView sLine) {
     if (nCol == 1) {
         if (e - s < 0)
             noSuchField(nCol);
-        return trimBlanks(sLine.first(std::min(e - s, sLine.size())));
+        return TrimSpaces(sLine.first(std::min(e - s, sLine.size())));
     }
     if (e - s - 1 < 0)
         noSuchField(nCol);
-    return trimBlanks(mid(sLine, s + 1, e - s - 1));
+    return TrimSpaces(mid(sLine, s + 1, e - s - 1));
 }
 
 } // namespace vantor

@@ -11,7 +11,7 @@ namespace vantor {
 class Error : public std::exception {
 public:
     // The numbers Vantor raises itself.
-    enum : int { InvalidCall = 5, FileNotFound = 53, ObjectMissing = 91 };
+    enum : int { InvalidCall = 5, FileNotFound = 53, PathAccess = 75, ObjectMissing = 91 };
 
     Error(int number, QString source, QString description);
 

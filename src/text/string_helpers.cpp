@@ -47,6 +47,27 @@ QString Reverse(QStringView text) {
     return out;
 }
 
+QString TrimSpaces(QStringView text) {
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b] == u' ')
+        ++b;
+    while (e > b && text[e - 1] == u' ')
+        --e;
+    return text.sliced(b, e - b).toString();
+}
+
+int HexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'a' && u <= u'f')
+        return u - u'a' + 10;
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
 qsizetype LastOccurrence(QStringView text, QStringView find) {
     return text.lastIndexOf(find);
 }

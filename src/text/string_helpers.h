@@ -17,6 +17,12 @@ QString ReplaceAll(const QString& text, QStringView find, QStringView replacemen
 // The text backwards; a surrogate pair stays one character.
 QString Reverse(QStringView text);
 
+// The text without leading and trailing spaces (only U+0020, not tabs or line breaks).
+QString TrimSpaces(QStringView text);
+
+// The value of a hexadecimal digit, or -1.
+int HexDigit(QChar c);
+
 // Index of the last exact occurrence of `find`, or -1.
 qsizetype LastOccurrence(QStringView text, QStringView find);
 

@@ -29,4 +29,5 @@ TEST(StringHelpers, ReverseAndLastOccurrence) {
                                                "a"));
     EXPECT_EQ(LastOccurrence(u"{G}:1.0.WSHShell", u"."), 7);
     EXPECT_EQ(LastOccurrence(u"abc", u"."), -1);
+    EXPECT_EQ(TrimSpaces(u"  a b\t "), "a b\t");
 }
