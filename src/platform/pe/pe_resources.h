@@ -31,6 +31,10 @@ public:
     bool isPe32Plus() const { return pe32Plus_; }
     quint16 machine() const { return machine_; }
     bool hasResources() const { return hasTree_; }
+    // File offset of the resource directory; -1 when the file has none.
+    qsizetype resourceDirectoryOffset() const {
+        return hasTree_ ? tree_.bytes().data() - file_.bytes().data() : -1;
+    }
 
     // Entries of the root (type) and second (name) levels in directory order.
     QList<ResourceKey> types() const;
