@@ -61,7 +61,12 @@ std::optional<IconGroup> firstIconGroup(const PeResources& resources) {
     const auto bytes = resources.find(RtGroupIcon, groups.first());
     if (!bytes)
         return std::nullopt;
-    IconGroup group = parseIconGroup(*bytes);
+    IconGroup group;
+    try {
+        group = parseIconGroup(*bytes);
+    } catch (const Error& e) {
+        throw resources.named(e);
+    }
     QList<IconImage> present;
     for (IconImage& image : group.images) {
         if (const auto data = resources.find(RtIcon, image.id)) {

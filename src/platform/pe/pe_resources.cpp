@@ -74,12 +74,10 @@ PeResources::PeResources(QByteArrayView file, QString fileName)
     const auto base = rvaToOffset(rva, kDirectoryHeaderSize);
     if (!base)
         fail(QStringLiteral("the resource directory lies outside the file's sections"));
-    // Tree offsets may reach anywhere in the section holding the directory.
-    quint64 end = quint64(file_.size());
-    for (const Section& s : sections_) {
-        if (rva >= s.virtualAddress && rva - s.virtualAddress < s.rawSize)
-            end = std::min(end, quint64(s.rawPointer) + s.rawSize);
-    }
+    // Tree offsets may reach anywhere in the raw data of the section holding the directory.
+    const Section* section = sectionOf(rva);
+    const quint64 end =
+        std::min(quint64(file_.size()), quint64(section->rawPointer) + section->rawSize);
     tree_ = ByteReader(*file_.slice(*base, end - *base));
     hasTree_ = true;
     readDirectory(0, {});
@@ -92,21 +90,34 @@ void PeResources::fail(const QString& what) const {
     throw Error(Error::InvalidCall, QStringLiteral("PeResources"), description);
 }
 
-std::optional<quint64> PeResources::rvaToOffset(quint32 rva, quint32 size) const {
+Error PeResources::named(const Error& error) const {
+    if (fileName_.isEmpty())
+        return error;
+    return Error(error.number(), error.source(),
+                 fileName_ + QStringLiteral(": ") + error.description());
+}
+
+const PeResources::Section* PeResources::sectionOf(quint32 rva) const {
     for (const Section& s : sections_) {
         const quint32 extent = std::max(s.virtualSize, s.rawSize);
-        if (rva < s.virtualAddress || rva - s.virtualAddress >= extent)
-            continue;
-        // Bytes past the raw data are zero-filled at load time and not in the file.
-        const quint64 inSection = rva - s.virtualAddress;
-        if (inSection + size > s.rawSize)
-            return std::nullopt;
-        const quint64 offset = quint64(s.rawPointer) + inSection;
-        if (!file_.contains(offset, size))
-            return std::nullopt;
-        return offset;
+        if (rva >= s.virtualAddress && rva - s.virtualAddress < extent)
+            return &s;
     }
-    return std::nullopt;
+    return nullptr;
+}
+
+std::optional<quint64> PeResources::rvaToOffset(quint32 rva, quint32 size) const {
+    const Section* s = sectionOf(rva);
+    if (!s)
+        return std::nullopt;
+    // Bytes past the raw data are zero-filled at load time and not in the file.
+    const quint64 inSection = rva - s->virtualAddress;
+    if (inSection + size > s->rawSize)
+        return std::nullopt;
+    const quint64 offset = quint64(s->rawPointer) + inSection;
+    if (!file_.contains(offset, size))
+        return std::nullopt;
+    return offset;
 }
 
 QList<PeResources::DirEntry> PeResources::readDirectory(quint32 offset,

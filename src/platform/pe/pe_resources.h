@@ -2,6 +2,7 @@
 
 #include "platform/pe/byte_reader.h"
 #include "platform/pe/resource_key.h"
+#include "text/error.h"
 
 #include <QByteArrayView>
 #include <QList>
@@ -28,6 +29,7 @@ class PeResources {
 public:
     explicit PeResources(QByteArrayView file, QString fileName = {});
 
+    const QString& fileName() const { return fileName_; }
     bool isPe32Plus() const { return pe32Plus_; }
     quint16 machine() const { return machine_; }
     bool hasResources() const { return hasTree_; }
@@ -44,6 +46,9 @@ public:
     // Every leaf of the tree; checks the whole tree.
     QList<ResourceEntry> entries() const;
 
+    // An error about one of this file's resources, with the file's name in front.
+    Error named(const Error& error) const;
+
     // Integer ids of the "TYPELIB" resources, ascending.
     QList<quint16> typelibIds() const;
     std::optional<QByteArrayView> typelib(quint16 id) const;
@@ -59,6 +64,7 @@ private:
     };
 
     [[noreturn]] void fail(const QString& what) const;
+    const Section* sectionOf(quint32 rva) const;
     std::optional<quint64> rvaToOffset(quint32 rva, quint32 size) const;
     QList<DirEntry> readDirectory(quint32 offset, const QList<quint32>& ancestors) const;
     std::optional<DirEntry> lookup(quint32 dirOffset, const ResourceKey& key,

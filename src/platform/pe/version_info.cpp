@@ -178,7 +178,11 @@ std::optional<VersionInfo> versionInfo(const PeResources& resources) {
     const auto data = resources.find(RtVersion, quint16(1));
     if (!data)
         return std::nullopt;
-    return parseVersionInfo(*data);
+    try {
+        return parseVersionInfo(*data);
+    } catch (const Error& e) {
+        throw resources.named(e);
+    }
 }
 
 } // namespace vantor::pe
