@@ -3,6 +3,7 @@
 #include "platform/pe/byte_reader.h"
 #include "text/error.h"
 
+#include <QHash>
 #include <QtEndian>
 
 namespace vantor::pe {
@@ -67,12 +68,21 @@ std::optional<IconGroup> firstIconGroup(const PeResources& resources) {
     } catch (const Error& e) {
         throw resources.named(e);
     }
+    // One walk over the images, whatever the group's size.
+    QHash<quint16, QByteArrayView> icons;
+    for (const ResourceEntry& e : resources.entries(RtIcon)) {
+        if (e.name.isId() && !icons.contains(e.name.id()))
+            icons.insert(e.name.id(), e.data);
+    }
     QList<IconImage> present;
     for (IconImage& image : group.images) {
-        if (const auto data = resources.find(RtIcon, image.id)) {
-            image.data = *data;
-            present.append(image);
-        }
+        // Each image once: a group repeating an id could otherwise make an .ico of any size.
+        const auto data = icons.find(image.id);
+        if (data == icons.end())
+            continue;
+        image.data = *data;
+        present.append(image);
+        icons.erase(data);
     }
     group.images = present;
     return group;

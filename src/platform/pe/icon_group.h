@@ -34,7 +34,8 @@ struct IconGroup {
 IconGroup parseIconGroup(QByteArrayView group);
 
 // The file's first icon group (the one a file icon shows), each image with its bytes; images
-// whose RT_ICON resource is missing are left out. Nothing when the file has no icon group.
+// whose RT_ICON resource is missing, and repeats of an image, are left out. Nothing when the file
+// has no icon group.
 std::optional<IconGroup> firstIconGroup(const PeResources& resources);
 
 // The image for a small (16-pixel) icon: width 16 with the most bits per pixel, otherwise the

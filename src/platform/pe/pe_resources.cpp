@@ -1,6 +1,7 @@
 #include "platform/pe/pe_resources.h"
 
 #include "text/error.h"
+#include "text/text_order.h"
 
 #include <algorithm>
 
@@ -80,7 +81,8 @@ PeResources::PeResources(QByteArrayView file, QString fileName)
         std::min(quint64(file_.size()), quint64(section->rawPointer) + section->rawSize);
     tree_ = ByteReader(*file_.slice(*base, end - *base));
     hasTree_ = true;
-    readDirectory(0, {});
+    QSet<quint32> seen;
+    readDirectory(0, seen);
 }
 
 void PeResources::fail(const QString& what) const {
@@ -120,10 +122,10 @@ std::optional<quint64> PeResources::rvaToOffset(quint32 rva, quint32 size) const
     return offset;
 }
 
-QList<PeResources::DirEntry> PeResources::readDirectory(quint32 offset,
-                                                        const QList<quint32>& ancestors) const {
-    if (ancestors.contains(offset))
-        fail(QStringLiteral("the resource directory loops back to itself"));
+QList<PeResources::DirEntry> PeResources::readDirectory(quint32 offset, QSet<quint32>& seen) const {
+    if (seen.contains(offset))
+        fail(QStringLiteral("the resource directory loops: a directory is reached twice"));
+    seen.insert(offset);
     if (!tree_.contains(offset, kDirectoryHeaderSize))
         fail(QStringLiteral("a resource directory lies past the end of the section"));
     const quint32 count = quint32(*tree_.u16(offset + 12)) + *tree_.u16(offset + 14);
@@ -137,29 +139,62 @@ QList<PeResources::DirEntry> PeResources::readDirectory(quint32 offset,
         const quint64 at = first + quint64(i) * kDirEntrySize;
         const quint32 name = *tree_.u32(at);
         const quint32 target = *tree_.u32(at + 4);
-        entries.append({(name & kHighBit) ? readName(name & ~kHighBit) : ResourceKey(quint16(name)),
-                        target & ~kHighBit, (target & kHighBit) != 0});
+        entries.append({name & ~kHighBit, target & ~kHighBit, (name & kHighBit) != 0,
+                        (target & kHighBit) != 0});
     }
     return entries;
 }
 
-ResourceKey PeResources::readName(quint32 offset) const {
+quint16 PeResources::nameLength(quint32 offset) const {
     const auto length = tree_.u16(offset);
     if (!length || !tree_.contains(quint64(offset) + 2, quint64(*length) * 2))
         fail(QStringLiteral("a resource name lies past the end of the section"));
-    QString name(*length, Qt::Uninitialized);
-    for (quint16 i = 0; i < *length; ++i)
-        name[i] = QChar(*tree_.u16(quint64(offset) + 2 + quint64(i) * 2));
+    return *length;
+}
+
+bool PeResources::matches(const DirEntry& entry, const ResourceKey& key) const {
+    if (!entry.named)
+        return key.isId() && key.id() == quint16(entry.name);
+    if (key.isId())
+        return false;
+    // Compared in place: a lookup decodes no names.
+    const quint16 length = nameLength(entry.name);
+    if (length != key.name().size())
+        return false;
+    for (quint16 i = 0; i < length; ++i) {
+        const char16_t unit = *tree_.u16(quint64(entry.name) + 2 + quint64(i) * 2);
+        if (foldCase(unit) != foldCase(key.name().at(i).unicode()))
+            return false;
+    }
+    return true;
+}
+
+ResourceKey PeResources::keyOf(const DirEntry& entry, qint64& budget) const {
+    if (!entry.named)
+        return ResourceKey(quint16(entry.name));
+    const quint16 length = nameLength(entry.name);
+    budget -= 2 + qint64(length) * 2;
+    if (budget < 0)
+        fail(QStringLiteral("resource names overlap"));
+    QString name(length, Qt::Uninitialized);
+    for (quint16 i = 0; i < length; ++i)
+        name[i] = QChar(*tree_.u16(quint64(entry.name) + 2 + quint64(i) * 2));
     return ResourceKey(std::move(name));
 }
 
-std::optional<PeResources::DirEntry> PeResources::lookup(quint32 dirOffset, const ResourceKey& key,
-                                                         const QList<quint32>& ancestors) const {
-    for (const DirEntry& e : readDirectory(dirOffset, ancestors)) {
-        if (e.key.matches(key))
+std::optional<PeResources::DirEntry> PeResources::lookup(quint32 directory, const ResourceKey& key,
+                                                         QSet<quint32>& seen) const {
+    for (const DirEntry& e : readDirectory(directory, seen)) {
+        if (matches(e, key))
             return e;
     }
     return std::nullopt;
+}
+
+quint32 PeResources::subdirectory(const DirEntry& entry, const QString& which) const {
+    if (!entry.isDirectory)
+        fail(QStringLiteral("resource %1 is not a directory").arg(which));
+    return entry.target;
 }
 
 ResourceEntry PeResources::readData(const DirEntry& leaf, const ResourceKey& type,
@@ -167,23 +202,26 @@ ResourceEntry PeResources::readData(const DirEntry& leaf, const ResourceKey& typ
     const QString which = type.toString() + QLatin1Char('/') + name.toString();
     if (leaf.isDirectory)
         fail(QStringLiteral("resource %1 is nested deeper than three levels").arg(which));
-    if (!tree_.contains(leaf.offset, kDataEntrySize))
+    if (!tree_.contains(leaf.target, kDataEntrySize))
         fail(QStringLiteral("the data entry of resource %1 lies past the end of the section")
                  .arg(which));
-    const quint32 rva = *tree_.u32(leaf.offset);
-    const quint32 size = *tree_.u32(leaf.offset + 4);
+    const quint32 rva = *tree_.u32(leaf.target);
+    const quint32 size = *tree_.u32(leaf.target + 4);
     const auto offset = rvaToOffset(rva, size);
     if (!offset)
         fail(QStringLiteral("the data of resource %1 lies outside the file").arg(which));
-    return {type, name, leaf.key.id(), *tree_.u32(leaf.offset + 8), *file_.slice(*offset, size)};
+    const quint16 language = leaf.named ? 0 : quint16(leaf.name);
+    return {type, name, language, *tree_.u32(leaf.target + 8), *file_.slice(*offset, size)};
 }
 
 QList<ResourceKey> PeResources::types() const {
     QList<ResourceKey> keys;
     if (!hasTree_)
         return keys;
-    for (const DirEntry& e : readDirectory(0, {}))
-        keys.append(e.key);
+    QSet<quint32> seen;
+    qint64 budget = tree_.size();
+    for (const DirEntry& e : readDirectory(0, seen))
+        keys.append(keyOf(e, budget));
     return keys;
 }
 
@@ -191,13 +229,13 @@ QList<ResourceKey> PeResources::names(const ResourceKey& type) const {
     QList<ResourceKey> keys;
     if (!hasTree_)
         return keys;
-    const auto typeDir = lookup(0, type, {});
+    QSet<quint32> seen;
+    const auto typeDir = lookup(0, type, seen);
     if (!typeDir)
         return keys;
-    if (!typeDir->isDirectory)
-        fail(QStringLiteral("resource type %1 is not a directory").arg(type.toString()));
-    for (const DirEntry& e : readDirectory(typeDir->offset, {0}))
-        keys.append(e.key);
+    qint64 budget = tree_.size();
+    for (const DirEntry& e : readDirectory(subdirectory(*typeDir, type.toString()), seen))
+        keys.append(keyOf(e, budget));
     return keys;
 }
 
@@ -205,38 +243,49 @@ std::optional<QByteArrayView> PeResources::find(const ResourceKey& type,
                                                 const ResourceKey& name) const {
     if (!hasTree_)
         return std::nullopt;
-    const auto typeDir = lookup(0, type, {});
+    QSet<quint32> seen;
+    const auto typeDir = lookup(0, type, seen);
     if (!typeDir)
         return std::nullopt;
-    if (!typeDir->isDirectory)
-        fail(QStringLiteral("resource type %1 is not a directory").arg(type.toString()));
-    const auto nameDir = lookup(typeDir->offset, name, {0});
+    const auto nameDir = lookup(subdirectory(*typeDir, type.toString()), name, seen);
     if (!nameDir)
         return std::nullopt;
-    if (!nameDir->isDirectory)
-        fail(QStringLiteral("resource %1/%2 is not a directory")
-                 .arg(type.toString(), name.toString()));
-    const QList<DirEntry> languages = readDirectory(nameDir->offset, {0, typeDir->offset});
+    const QList<DirEntry> languages = readDirectory(
+        subdirectory(*nameDir, type.toString() + QLatin1Char('/') + name.toString()), seen);
     if (languages.isEmpty())
         return std::nullopt;
     return readData(languages.first(), type, name).data;
+}
+
+void PeResources::collect(const DirEntry& type, const ResourceKey& typeKey, QSet<quint32>& seen,
+                          qint64& budget, QList<ResourceEntry>& out) const {
+    for (const DirEntry& name : readDirectory(subdirectory(type, typeKey.toString()), seen)) {
+        const ResourceKey nameKey = keyOf(name, budget);
+        const QString which = typeKey.toString() + QLatin1Char('/') + nameKey.toString();
+        for (const DirEntry& language : readDirectory(subdirectory(name, which), seen))
+            out.append(readData(language, typeKey, nameKey));
+    }
 }
 
 QList<ResourceEntry> PeResources::entries() const {
     QList<ResourceEntry> all;
     if (!hasTree_)
         return all;
-    for (const DirEntry& type : readDirectory(0, {})) {
-        if (!type.isDirectory)
-            fail(QStringLiteral("resource type %1 is not a directory").arg(type.key.toString()));
-        for (const DirEntry& name : readDirectory(type.offset, {0})) {
-            if (!name.isDirectory)
-                fail(QStringLiteral("resource %1/%2 is not a directory")
-                         .arg(type.key.toString(), name.key.toString()));
-            for (const DirEntry& language : readDirectory(name.offset, {0, type.offset}))
-                all.append(readData(language, type.key, name.key));
-        }
-    }
+    QSet<quint32> seen;
+    qint64 budget = tree_.size();
+    for (const DirEntry& type : readDirectory(0, seen))
+        collect(type, keyOf(type, budget), seen, budget, all);
+    return all;
+}
+
+QList<ResourceEntry> PeResources::entries(const ResourceKey& type) const {
+    QList<ResourceEntry> all;
+    if (!hasTree_)
+        return all;
+    QSet<quint32> seen;
+    qint64 budget = tree_.size();
+    if (const auto typeDir = lookup(0, type, seen))
+        collect(*typeDir, type, seen, budget, all);
     return all;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QByteArrayView>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <optional>
 
@@ -45,6 +46,8 @@ public:
     std::optional<QByteArrayView> find(const ResourceKey& type, const ResourceKey& name) const;
     // Every leaf of the tree; checks the whole tree.
     QList<ResourceEntry> entries() const;
+    // Every leaf of one type.
+    QList<ResourceEntry> entries(const ResourceKey& type) const;
 
     // An error about one of this file's resources, with the file's name in front.
     Error named(const Error& error) const;
@@ -55,8 +58,9 @@ public:
 
 private:
     struct DirEntry {
-        ResourceKey key;
-        quint32 offset; // tree-relative
+        quint32 name;   // an id, or the tree offset of a name
+        quint32 target; // tree offset of a subdirectory or a data entry
+        bool named;
         bool isDirectory;
     };
     struct Section {
@@ -66,12 +70,21 @@ private:
     [[noreturn]] void fail(const QString& what) const;
     const Section* sectionOf(quint32 rva) const;
     std::optional<quint64> rvaToOffset(quint32 rva, quint32 size) const;
-    QList<DirEntry> readDirectory(quint32 offset, const QList<quint32>& ancestors) const;
-    std::optional<DirEntry> lookup(quint32 dirOffset, const ResourceKey& key,
-                                   const QList<quint32>& ancestors) const;
+    // `seen` holds the directories a walk has read: reaching one again is a loop, or a shared
+    // subdirectory that would multiply the work of a full walk.
+    QList<DirEntry> readDirectory(quint32 offset, QSet<quint32>& seen) const;
+    std::optional<DirEntry> lookup(quint32 directory, const ResourceKey& key,
+                                   QSet<quint32>& seen) const;
+    quint32 subdirectory(const DirEntry& entry, const QString& which) const;
+    bool matches(const DirEntry& entry, const ResourceKey& key) const;
+    quint16 nameLength(quint32 offset) const;
+    // Decodes an entry's key; `budget` (bytes of the tree) caps what names may decode to in one
+    // walk, since overlapping names could otherwise decode to far more text than the file holds.
+    ResourceKey keyOf(const DirEntry& entry, qint64& budget) const;
     ResourceEntry readData(const DirEntry& leaf, const ResourceKey& type,
                            const ResourceKey& name) const;
-    ResourceKey readName(quint32 offset) const;
+    void collect(const DirEntry& type, const ResourceKey& typeKey, QSet<quint32>& seen,
+                 qint64& budget, QList<ResourceEntry>& out) const;
 
     ByteReader file_;
     QString fileName_;

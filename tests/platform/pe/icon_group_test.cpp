@@ -109,7 +109,7 @@ TEST(IconGroup, PicksTheSmallIcon) {
 
 TEST(IconGroup, DropsMissingImagesAndRejectsShortGroups) {
     const auto built = buildPe({{quint16(RtGroupIcon), QStringLiteral("MAIN"), 0,
-                                 groupData({image(16, 4, 7), image(32, 4, 8)})},
+                                 groupData({image(16, 4, 7), image(32, 4, 8), image(32, 4, 8)})},
                                 {quint16(RtGroupIcon), quint16(1), 0, groupData({})},
                                 {quint16(RtIcon), quint16(8), 0, "image eight"}});
     const auto group = firstIconGroup(PeResources(built.bytes));

@@ -182,6 +182,45 @@ TEST(PeResources, DetectsLoopsAndOutOfRangeOffsetsInTheTree) {
     EXPECT_EQ(pe.find(RtIcon, quint16(1)), QByteArrayView("icon"));
 }
 
+// Directories shared between branches, and names overlapping each other, could make a full
+// walk do far more work than the file's size; both are refused.
+TEST(PeResources, RefusesSharedDirectoriesAndOverlappingNames) {
+    const auto built = buildPe(
+        {{quint16(RtIcon), quint16(1), 0, "one"}, {quint16(RtVersion), quint16(1), 0, "two"}});
+    const quint32 dir = built.resourceDirectory;
+    QByteArray shared = built.bytes;
+    // Both id entries of the root point at the first type's name directory.
+    qToLittleEndian<quint32>(u32At(shared, dir + 16 + 4), shared.data() + dir + 24 + 4);
+    PeResources pe(shared);
+    EXPECT_EQ(pe.find(RtVersion, quint16(1)), QByteArrayView("one"));
+    try {
+        pe.entries();
+        ADD_FAILURE() << "shared directory accepted";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.description().contains(u"loops")) << e.description().toStdString();
+    }
+
+    const QString longName(300, u'N');
+    const auto named = buildPe({{QStringLiteral("A"), quint16(1), 0, "a"},
+                                {QStringLiteral("B"), quint16(1), 0, "b"},
+                                {QStringLiteral("C"), quint16(1), 0, "c"},
+                                {QStringLiteral("D"), quint16(1), 0, "d"},
+                                {longName, quint16(1), 0, "long"}});
+    QByteArray overlapping = named.bytes;
+    const quint32 longEntry = named.resourceDirectory + 16 + 4 * 8;
+    for (int i = 0; i < 4; ++i)
+        qToLittleEndian<quint32>(u32At(overlapping, longEntry),
+                                 overlapping.data() + named.resourceDirectory + 16 + 8 * i);
+    EXPECT_EQ(PeResources(named.bytes).types().size(), 5);
+    EXPECT_EQ(PeResources(overlapping).find(longName, quint16(1)), QByteArrayView("a"));
+    try {
+        PeResources(overlapping).types();
+        ADD_FAILURE() << "overlapping names accepted";
+    } catch (const Error& e) {
+        EXPECT_TRUE(e.description().contains(u"overlap")) << e.description().toStdString();
+    }
+}
+
 TEST(PeResources, EveryTruncationReadsOrFailsCleanly) {
     const auto built = buildPe(
         {{kTypelib, quint16(1), 0, "MSFT library"}, {kTypelib, quint16(2), 0x0409, "MSFT second"}});
