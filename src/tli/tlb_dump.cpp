@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 namespace vantor::tli {
 namespace {
@@ -28,136 +29,198 @@ const char* vtName(quint16 v) {
     return nullptr;
 }
 
+// Builds the text in a std::string: appending single characters stays inline, which matters
+// for a library of a million characters.
 class Dumper {
 public:
     explicit Dumper(const TypeLib& lib) : lib_(lib) {}
     QByteArray run();
 
 private:
-    void field(const char* key, const QByteArray& value) {
+    void key(const char* k) {
         out_ += ' ';
-        out_ += key;
+        out_ += k;
         out_ += '=';
-        out_ += value;
     }
-    void field(const char* key, const QString& s) { field(key, quoted(s)); }
-    void dec(const char* key, qint64 v) { field(key, QByteArray::number(v)); }
-    void hex(const char* key, quint32 v) { field(key, hexText(v)); }
+    void field(const char* k, const QString& s) {
+        key(k);
+        quoted(s);
+    }
+    void dec(const char* k, qint64 v) {
+        key(k);
+        number(v);
+    }
+    void hex(const char* k, quint32 v) {
+        key(k);
+        hexNumber(v);
+    }
+    void version(quint16 major, quint16 minor) {
+        number(major);
+        out_ += '.';
+        number(minor);
+    }
     void begin(int depth, const char* tag) {
-        out_.append(2 * depth, ' ');
+        out_.append(size_t(2 * depth), ' ');
         out_ += tag;
     }
-    void end() { out_ += '\n'; }
-
-    static QByteArray hexText(quint32 v) { return "0x" + QByteArray::number(v, 16).toUpper(); }
-    static QByteArray escaped(const QString& s);
-    static QByteArray quoted(const QString& s) { return '"' + escaped(s) + '"'; }
-    static QByteArray real(double d, int precision);
-    QByteArray typeText(TypeId id) const;
-    QByteArray refText(qint32 ref) const;
-    QByteArray valueText(qint32 index) const;
+    void number(qint64 v) { out_ += std::to_string(v); }
+    void hexNumber(quint32 v) {
+        char b[16];
+        std::snprintf(b, sizeof b, "0x%X", v);
+        out_ += b;
+    }
+    void guid(const Guid& g) { out_ += g.toString().toStdString(); }
+    void quoted(QStringView s) {
+        out_ += '"';
+        escaped(s);
+        out_ += '"';
+    }
+    void escaped(QStringView s);
+    void real(double d, int precision);
+    void type(TypeId id);
+    void ref(qint32 ref);
+    void value(qint32 index);
     void typeInfo(const TypeInfo& info, int depth, qint64 index);
 
     const TypeLib& lib_;
-    QByteArray out_;
+    std::string out_;
 };
 
-QByteArray Dumper::escaped(const QString& s) {
-    QByteArray o;
-    o.reserve(s.size());
+void Dumper::escaped(QStringView s) {
     for (qsizetype i = 0; i < s.size(); ++i) {
         char32_t c = s[i].unicode();
+        if (c >= 0x20 && c < 0x7F && c != '\\' && c != '"') {
+            out_ += char(c);
+            continue;
+        }
         if (QChar::isHighSurrogate(c) && i + 1 < s.size() && s[i + 1].isLowSurrogate())
             c = QChar::surrogateToUcs4(char16_t(c), s[++i].unicode());
         else if (QChar::isSurrogate(c))
             c = 0xFFFD;
         switch (c) {
         case '\\':
-            o += "\\\\";
+            out_ += "\\\\";
             continue;
         case '"':
-            o += "\\\"";
+            out_ += "\\\"";
             continue;
         case '\n':
-            o += "\\n";
+            out_ += "\\n";
             continue;
         case '\r':
-            o += "\\r";
+            out_ += "\\r";
             continue;
         case '\t':
-            o += "\\t";
+            out_ += "\\t";
             continue;
         }
         if (c < 0x20 || c == 0x7F) {
             char b[8];
             std::snprintf(b, sizeof b, "\\x%02X", unsigned(c));
-            o += b;
+            out_ += b;
+        } else if (c < 0x800) {
+            out_ += char(0xC0 | c >> 6);
+            out_ += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out_ += char(0xE0 | c >> 12);
+            out_ += char(0x80 | (c >> 6 & 0x3F));
+            out_ += char(0x80 | (c & 0x3F));
         } else {
-            o += QString::fromUcs4(&c, 1).toUtf8();
+            out_ += char(0xF0 | c >> 18);
+            out_ += char(0x80 | (c >> 12 & 0x3F));
+            out_ += char(0x80 | (c >> 6 & 0x3F));
+            out_ += char(0x80 | (c & 0x3F));
         }
     }
-    return o;
 }
 
-QByteArray Dumper::real(double d, int precision) {
-    if (std::isnan(d))
-        return "nan";
-    if (std::isinf(d))
-        return d < 0 ? "-inf" : "inf";
-    char b[64];
-    std::snprintf(b, sizeof b, "%.*g", precision, d);
-    return b;
+void Dumper::real(double d, int precision) {
+    if (std::isnan(d)) {
+        out_ += "nan";
+    } else if (std::isinf(d)) {
+        out_ += d < 0 ? "-inf" : "inf";
+    } else {
+        char b[64];
+        std::snprintf(b, sizeof b, "%.*g", precision, d);
+        out_ += b;
+    }
 }
 
-QByteArray Dumper::refText(qint32 ref) const {
-    const TypeLib::Target t = lib_.resolve(ref);
-    if (!t.info)
-        return "ref(?)";
-    QByteArray s = "ref(" + escaped(t.info->name);
-    if (t.library != &lib_ && !t.library->sameIdentity(lib_))
-        s += '@' + escaped(t.library->name()) + t.library->guid().toString().toLatin1() +
-             QByteArray::number(t.library->major()) + '.' + QByteArray::number(t.library->minor());
-    return s + ')';
+void Dumper::ref(qint32 index) {
+    const TypeLib::Target t = lib_.resolve(index);
+    if (!t.info) {
+        out_ += "ref(?)";
+        return;
+    }
+    out_ += "ref(";
+    escaped(t.info->name);
+    if (t.library != &lib_ && !t.library->sameIdentity(lib_)) {
+        out_ += '@';
+        escaped(t.library->name());
+        guid(t.library->guid());
+        version(t.library->major(), t.library->minor());
+    }
+    out_ += ')';
 }
 
-QByteArray Dumper::typeText(TypeId id) const {
+void Dumper::type(TypeId id) {
     const TypeDesc& t = lib_.type(id);
     switch (t.vt) {
     case vt::Ptr:
-        return "PTR(" + typeText(t.inner) + ')';
     case vt::SafeArray:
-        return "SAFEARRAY(" + typeText(t.inner) + ')';
+        out_ += t.vt == vt::Ptr ? "PTR(" : "SAFEARRAY(";
+        type(t.inner);
+        out_ += ')';
+        return;
     case vt::CArray: {
-        QByteArray s = "CARRAY(" + typeText(t.inner) + ";[";
+        out_ += "CARRAY(";
+        type(t.inner);
+        out_ += ";[";
         bool first = true;
         for (const ArrayBound& b : lib_.bounds(t)) {
             if (!first)
-                s += ',';
+                out_ += ',';
             first = false;
-            s += QByteArray::number(b.lowerBound) + ':' + QByteArray::number(b.elements);
+            number(b.lowerBound);
+            out_ += ':';
+            number(b.elements);
         }
-        return s + "])";
+        out_ += "])";
+        return;
     }
     case vt::UserDefined:
-        return "USERDEFINED(" + refText(t.ref) + ')';
+        out_ += "USERDEFINED(";
+        ref(t.ref);
+        out_ += ')';
+        return;
     default:
-        if (const char* n = vtName(t.vt))
-            return n;
-        return "VT(" + hexText(t.vt) + ')';
+        if (const char* n = vtName(t.vt)) {
+            out_ += n;
+        } else {
+            out_ += "VT(";
+            hexNumber(t.vt);
+            out_ += ')';
+        }
     }
 }
 
-QByteArray Dumper::valueText(qint32 index) const {
-    if (index < 0)
-        return "?";
+void Dumper::value(qint32 index) {
+    if (index < 0) {
+        out_ += '?';
+        return;
+    }
     const Value& v = lib_.value(index);
-    const char* n = vtName(v.vt);
-    const QByteArray name = n ? QByteArray(n) : "VT(" + hexText(v.vt) + ')';
-    const QByteArray p = name + ':';
+    if (const char* n = vtName(v.vt)) {
+        out_ += n;
+    } else {
+        out_ += "VT(";
+        hexNumber(v.vt);
+        out_ += ')';
+    }
+    if (v.vt == vt::Empty || v.vt == vt::Null)
+        return;
+    out_ += ':';
     switch (v.vt) {
-    case vt::Empty:
-    case vt::Null:
-        return name;
     case vt::I1:
     case vt::I2:
     case vt::I4:
@@ -169,23 +232,30 @@ QByteArray Dumper::valueText(qint32 index) const {
     case vt::UInt:
     case vt::Bool:
     case vt::Cy:
-        return p + QByteArray::number(v.integer);
+        number(v.integer);
+        return;
     case vt::UI8:
-        return p + QByteArray::number(quint64(v.integer));
+        out_ += std::to_string(quint64(v.integer));
+        return;
     case vt::Error:
-        return p + hexText(quint32(v.integer));
+        hexNumber(quint32(v.integer));
+        return;
     case vt::R4:
-        return p + real(v.real, 9);
+        real(v.real, 9);
+        return;
     case vt::R8:
     case vt::Date:
-        return p + real(v.real, 17);
+        real(v.real, 17);
+        return;
     case vt::Bstr:
-        return p + quoted(v.text);
+        quoted(v.text);
+        return;
     case vt::Dispatch:
     case vt::Unknown:
-        return p + (v.integer ? "nonnull" : "null");
+        out_ += v.integer ? "nonnull" : "null";
+        return;
     default:
-        return p + '?';
+        out_ += '?';
     }
 }
 
@@ -198,9 +268,11 @@ void Dumper::typeInfo(const TypeInfo& info, int depth, qint64 index) {
         dec("index", index);
     field("name", info.name);
     dec("kind", int(info.kind));
-    field("guid", info.guid.toString().toLatin1());
+    key("guid");
+    guid(info.guid);
     hex("typeflags", info.flags);
-    field("version", QByteArray::number(info.major) + '.' + QByteArray::number(info.minor));
+    key("version");
+    version(info.major, info.minor);
     field("doc", info.doc);
     dec("helpctx", info.helpContext);
     dec("cFuncs", qint64(funcs.size()));
@@ -209,24 +281,28 @@ void Dumper::typeInfo(const TypeInfo& info, int depth, qint64 index) {
     dec("cbSizeInstance", info.sizeInstance);
     dec("cbAlignment", info.alignment);
     dec("cbSizeVft", info.sizeVft);
-    if (info.kind == TypeKind::Alias)
-        field("alias", typeText(info.alias));
-    end();
+    if (info.kind == TypeKind::Alias) {
+        key("alias");
+        type(info.alias);
+    }
+    out_ += '\n';
 
     for (size_t j = 0; j < impls.size(); ++j) {
         begin(depth + 1, "impltype");
         dec("index", qint64(j));
         hex("flags", impls[j].flags);
-        field("type", refText(impls[j].ref));
-        end();
+        key("type");
+        ref(impls[j].ref);
+        out_ += '\n';
     }
     for (size_t i = 0; i < funcs.size(); ++i) {
         const Func& f = funcs[i];
         begin(depth + 1, "func");
         dec("index", qint64(i));
         if (f.badDefault) {
-            out_ += " ERR(0x" + QByteArray::number(BadVarType, 16).toUpper() + ')';
-            end();
+            out_ += " ERR(";
+            hexNumber(BadVarType);
+            out_ += ")\n";
             continue;
         }
         const auto params = lib_.params(f);
@@ -239,20 +315,24 @@ void Dumper::typeInfo(const TypeInfo& info, int depth, qint64 index) {
         dec("oVft", f.vtableOffset);
         dec("cParams", qint64(params.size()));
         dec("cParamsOpt", f.optionalCount);
-        field("ret", typeText(f.returnType));
+        key("ret");
+        type(f.returnType);
         field("doc", f.doc);
         dec("helpctx", f.helpContext);
-        end();
+        out_ += '\n';
         for (size_t k = 0; k < params.size(); ++k) {
             const Param& p = params[k];
             begin(depth + 2, "param");
             dec("index", qint64(k));
             field("name", p.name);
             hex("flags", p.flags);
-            field("type", typeText(p.type));
-            if (p.flags & flag::ParamHasDefault)
-                field("default", valueText(p.defaultValue));
-            end();
+            key("type");
+            type(p.type);
+            if (p.flags & flag::ParamHasDefault) {
+                key("default");
+                value(p.defaultValue);
+            }
+            out_ += '\n';
         }
     }
     for (size_t i = 0; i < vars.size(); ++i) {
@@ -263,14 +343,17 @@ void Dumper::typeInfo(const TypeInfo& info, int depth, qint64 index) {
         field("name", v.name);
         dec("varkind", v.varKind);
         hex("flags", v.flags);
-        field("type", typeText(v.type));
-        if (v.varKind == 2)
-            field("value", valueText(v.value));
-        else
+        key("type");
+        type(v.type);
+        if (v.varKind == 2) {
+            key("value");
+            value(v.value);
+        } else {
             dec("oInst", v.instanceOffset);
+        }
         field("doc", v.doc);
         dec("helpctx", v.helpContext);
-        end();
+        out_ += '\n';
     }
     if (const TypeInfo* view = lib_.interfaceView(info))
         typeInfo(*view, depth + 1, -1);
@@ -283,17 +366,19 @@ QByteArray Dumper::run() {
     field("helpfile", lib_.helpFile());
     // The type services report the header's help string context here.
     dec("helpctx", lib_.helpStringContext());
-    field("guid", lib_.guid().toString().toLatin1());
-    field("version", QByteArray::number(lib_.major()) + '.' + QByteArray::number(lib_.minor()));
+    key("guid");
+    guid(lib_.guid());
+    key("version");
+    version(lib_.major(), lib_.minor());
     dec("lcid", lib_.lcid());
     dec("syskind", lib_.sysKind());
     hex("libflags", lib_.libFlags());
     dec("typeinfos", qint64(lib_.typeInfos().size()));
-    end();
+    out_ += '\n';
     const auto infos = lib_.typeInfos();
     for (size_t i = 0; i < infos.size(); ++i)
         typeInfo(infos[i], 1, qint64(i));
-    return out_;
+    return QByteArray::fromStdString(out_);
 }
 
 } // namespace
@@ -303,8 +388,9 @@ QByteArray dumpTypeLib(const TypeLib& lib) {
 }
 
 QByteArray dumpLoadError(int number) {
-    return "library ERR(0x" +
-           QByteArray::number(quint32(number), 16).toUpper().rightJustified(8, '0') + ")\n";
+    char b[32];
+    std::snprintf(b, sizeof b, "library ERR(0x%08X)\n", quint32(number));
+    return b;
 }
 
 } // namespace vantor::tli

@@ -19,6 +19,8 @@ struct IndexRow {
     QByteArray sha256;
     QString dump;
 
+    bool operator==(const IndexRow&) const = default;
+
     QString path() const {
         const QString p = kWineDir + u'/' + file;
         return resource == 1 ? p : p + u'\\' + QString::number(resource);
