@@ -207,8 +207,12 @@ TypeId Reader::baseType(quint16 v) {
 }
 
 TypeId Reader::type(quint32 encoded, int depth) {
-    if (encoded & 0x80000000)
-        return baseType(quint16(encoded & 0x0FFF));
+    if (encoded & 0x80000000) {
+        const quint16 v = quint16(encoded & 0x0FFF);
+        if (v >= vt::Ptr && v <= vt::UserDefined)
+            failLoad(QStringLiteral("an inline type %1 lacks what it refers to").arg(hex(encoded)));
+        return baseType(v);
+    }
     if (depth > MaxTypeDepth)
         failLoad(QStringLiteral("type descriptors nest deeper than %1 levels").arg(MaxTypeDepth));
     if (encoded % 8)
