@@ -28,7 +28,13 @@ QStringList sampleFiles() {
     }
     // Icons and version resources too.
     files << QStringLiteral("winemine.exe") << QStringLiteral("notepad.exe");
+    // And a PE32 file.
+    files << testing::kWine32Dir + QStringLiteral("/zlib1.dll");
     return files;
+}
+
+QByteArray load(const QString& name) {
+    return name.startsWith(u'/') ? testing::readFile(name) : testing::readWineFile(name);
 }
 
 struct Region {
@@ -64,7 +70,7 @@ void expectCleanOutcome(QByteArrayView bytes, const QString& what) {
 
 TEST(Corruption, TruncatedRealFilesReadOrFailCleanly) {
     for (const QString& name : sampleFiles()) {
-        const QByteArray bytes = testing::readWineFile(name);
+        const QByteArray bytes = load(name);
         ASSERT_FALSE(bytes.isEmpty()) << name.toStdString();
         ASSERT_TRUE(testing::readEverything(bytes).isEmpty()) << name.toStdString();
         for (int step = 0; step < 64; ++step) {
@@ -80,7 +86,7 @@ TEST(Corruption, CorruptedHeadersAndTreesReadOrFailCleanly) {
     const int perFile = corruptionsPerFile();
     int failures = 0, total = 0;
     for (const QString& name : sampleFiles()) {
-        QByteArray bytes = testing::readWineFile(name);
+        QByteArray bytes = load(name);
         ASSERT_FALSE(bytes.isEmpty()) << name.toStdString();
         const QList<Region> regions = readRegions(bytes);
         for (int n = 0; n < perFile; ++n) {
