@@ -6,6 +6,7 @@
 #include "tli/library_resolver.h"
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
@@ -544,6 +545,8 @@ void Reader::readImplTypes(TypeInfo& info, quint32 datatype1, int count) {
 void Reader::readTypeInfo(int index) {
     const qint64 p = at(TypeInfoTab, u32(offsets_ + 4 * index), TypeInfoSize, "a type info");
     const quint32 kind = u32(p);
+    if ((kind & 0xF) > quint32(TypeKind::Union))
+        failLoad(QStringLiteral("type info %1 is of unknown kind %2").arg(index).arg(kind & 0xF));
     TypeInfo info;
     info.kind = TypeKind(kind & 0xF);
     info.alignment = quint16((kind >> 11) & 0x1F);
@@ -619,13 +622,23 @@ TypeLib Reader::read() {
     out_.helpFile = string(u32(0x3C));
     dispatchPos_ = u32(0x4C);
 
+    // Sized up front so that reading appends without moving what it has read.
+    size_t funcs = 0, vars = 0;
     for (quint32 i = 0; i < count_; ++i) {
         const qint64 p = at(TypeInfoTab, u32(offsets_ + 4 * i), TypeInfoSize, "a type info");
-        const quint32 nameOff = u32(p + 0x34);
+        const quint32 nameOff = u32(p + 0x34), elements = u32(p + 0x18);
         if (nameOff != None)
             hrefToIndex_.emplace(nameHref(nameOff), qint32(i));
+        funcs += elements & 0xFFFF;
+        vars += elements >> 16;
     }
+    // A function record is at least 0x18 bytes, so the file bounds what is reserved.
+    funcs = std::min(funcs, size_t(d_.size() / 0x18));
+    vars = std::min(vars, size_t(d_.size() / 0x14));
     out_.typeInfos.reserve(count_);
+    out_.funcs.reserve(funcs * 3 / 2);
+    out_.params.reserve(funcs * 2);
+    out_.vars.reserve(vars);
     for (quint32 i = 0; i < count_; ++i)
         readTypeInfo(int(i));
     const qint32 dispatch = ref(dispatchPos_);
