@@ -68,7 +68,7 @@ void expectCleanOutcome(QByteArrayView bytes, const QString& what) {
     }
 }
 
-TEST(Corruption, TruncatedRealFilesReadOrFailCleanly) {
+TEST(PeCorruption, TruncatedRealFilesReadOrFailCleanly) {
     for (const QString& name : sampleFiles()) {
         const QByteArray bytes = load(name);
         ASSERT_FALSE(bytes.isEmpty()) << name.toStdString();
@@ -81,7 +81,7 @@ TEST(Corruption, TruncatedRealFilesReadOrFailCleanly) {
     }
 }
 
-TEST(Corruption, CorruptedHeadersAndTreesReadOrFailCleanly) {
+TEST(PeCorruption, CorruptedHeadersAndTreesReadOrFailCleanly) {
     std::mt19937 random(20261206);
     const int perFile = corruptionsPerFile();
     int failures = 0, total = 0;
