@@ -2,14 +2,17 @@
 
 #include "tli/errors.h"
 
+#include <algorithm>
 #include <map>
-#include <unordered_map>
 
 namespace vantor::tli {
 namespace {
 
 constexpr int MaxInheritance = 64;
 constexpr quint16 DispatchVftSize = 7 * 8; // IUnknown's and IDispatch's slots, 64-bit
+// Every dual copies its whole inheritance chain; bounded so that a small damaged file cannot
+// make the views take gigabytes (the largest real library needs some 30,000).
+constexpr size_t MaxSynthesized = 1 << 20;
 
 // A function of an inheritance chain: one of a finished library, or (lib null) one of the
 // library being built, by index since its function list still grows.
@@ -41,11 +44,18 @@ private:
     TypeId plainType(quint16 vt);
     void appendDispatchForm(const Inherited& source);
 
+    // A type info counts its functions in 16 bits.
+    static void checkSize(const std::vector<Inherited>& chain, const QString& name) {
+        if (chain.size() > 0xFFFF)
+            failLoad(QStringLiteral("\"%1\" inherits more than 65535 functions").arg(name));
+    }
+
     TypeLibData& d_;
     qint32 dispatchRef_;
+    size_t synthesized_ = 0;
     std::map<std::pair<const TypeLib*, TypeId>, TypeId> typeMap_;
     std::map<std::pair<const TypeLib*, qint32>, qint32> refMap_;
-    std::unordered_map<qint32, qint32> firstByMemid_;
+    std::vector<std::pair<qint32, qint32>> byMemid_;
     std::vector<Param> scratch_;
 };
 
@@ -74,6 +84,7 @@ void Presenter::chainLocal(const TypeInfo& iface, int depth, std::vector<Inherit
     }
     for (qint32 f = 0; f < iface.funcs.count; ++f)
         out.push_back({nullptr, nullptr, iface.funcs.first + f});
+    checkSize(out, iface.name);
 }
 
 void Presenter::chainExternal(const TypeLib* lib, const TypeInfo* info, int depth,
@@ -92,6 +103,7 @@ void Presenter::chainExternal(const TypeLib* lib, const TypeInfo* info, int dept
     }
     for (const Func& f : lib->funcs(*info))
         out.push_back({lib, &f, -1});
+    checkSize(out, info->name);
 }
 
 TypeId Presenter::plainType(quint16 vt) {
@@ -203,6 +215,10 @@ void Presenter::buildDispatchView(TypeInfo& info) {
     info.sizeVft = DispatchVftSize;
     info.implTypes = {qint32(d_.implTypes.size()), 1};
     d_.implTypes.push_back({0, dispatchRef_});
+    synthesized_ += chain.size();
+    if (synthesized_ > MaxSynthesized)
+        failLoad(QStringLiteral("the dispatch views would hold more than %1 functions")
+                     .arg(MaxSynthesized));
     info.funcs = {qint32(d_.funcs.size()), qint32(chain.size())};
     for (const Inherited& source : chain)
         appendDispatchForm(source);
@@ -211,42 +227,41 @@ void Presenter::buildDispatchView(TypeInfo& info) {
 // The type services look names, docs and parameter names up by member id: every member shows
 // those of the first member with its id (functions before variables).
 void Presenter::lookUpByMemid(TypeInfo& view) {
-    firstByMemid_.clear();
-    for (qint32 f = view.funcs.first; f < view.funcs.first + view.funcs.count; ++f)
-        firstByMemid_.try_emplace(d_.funcs[f].memid, f);
-    for (qint32 v = view.vars.first; v < view.vars.first + view.vars.count; ++v)
-        firstByMemid_.try_emplace(d_.vars[v].memid, -2 - v);
-    for (qint32 f = view.funcs.first; f < view.funcs.first + view.funcs.count; ++f) {
-        Func& fn = d_.funcs[f];
-        const qint32 first = firstByMemid_[fn.memid];
-        if (first == f)
+    // Members as (memid, position), positions counting functions and then variables; sorted,
+    // each run of one memid starts with the member the others take their names from.
+    byMemid_.clear();
+    for (qint32 f = 0; f < view.funcs.count; ++f)
+        byMemid_.push_back({d_.funcs[view.funcs.first + f].memid, f});
+    for (qint32 v = 0; v < view.vars.count; ++v)
+        byMemid_.push_back({d_.vars[view.vars.first + v].memid, view.funcs.count + v});
+    std::sort(byMemid_.begin(), byMemid_.end());
+    size_t lead = 0;
+    for (size_t i = 1; i < byMemid_.size(); ++i) {
+        if (byMemid_[i].first != byMemid_[lead].first) {
+            lead = i;
             continue;
-        if (first >= 0) {
-            const Func& g = d_.funcs[first];
-            fn.name = g.name;
-            fn.doc = g.doc;
-            fn.helpContext = g.helpContext;
+        }
+        const qint32 from = byMemid_[lead].second, to = byMemid_[i].second;
+        const bool fromFunc = from < view.funcs.count;
+        const Func* g = fromFunc ? &d_.funcs[view.funcs.first + from] : nullptr;
+        const Var* gv = fromFunc ? nullptr : &d_.vars[view.vars.first + from - view.funcs.count];
+        const QString& name = g ? g->name : gv->name;
+        const QString& doc = g ? g->doc : gv->doc;
+        const quint32 helpContext = g ? g->helpContext : gv->helpContext;
+        if (to < view.funcs.count) {
+            Func& fn = d_.funcs[view.funcs.first + to];
+            fn.name = name;
+            fn.doc = doc;
+            fn.helpContext = helpContext;
             for (qint32 k = 0; k < fn.params.count; ++k)
                 d_.params[fn.params.first + k].name =
-                    k < g.params.count ? d_.params[g.params.first + k].name : QString();
+                    g && k < g->params.count ? d_.params[g->params.first + k].name : QString();
         } else {
-            const Var& g = d_.vars[-2 - first];
-            fn.name = g.name;
-            fn.doc = g.doc;
-            fn.helpContext = g.helpContext;
-            for (qint32 k = 0; k < fn.params.count; ++k)
-                d_.params[fn.params.first + k].name.clear();
+            Var& var = d_.vars[view.vars.first + to - view.funcs.count];
+            var.name = name;
+            var.doc = doc;
+            var.helpContext = helpContext;
         }
-    }
-    for (qint32 v = view.vars.first; v < view.vars.first + view.vars.count; ++v) {
-        Var& var = d_.vars[v];
-        const qint32 first = firstByMemid_[var.memid];
-        if (first == -2 - v)
-            continue;
-        const bool isFunc = first >= 0;
-        var.name = isFunc ? d_.funcs[first].name : d_.vars[-2 - first].name;
-        var.doc = isFunc ? d_.funcs[first].doc : d_.vars[-2 - first].doc;
-        var.helpContext = isFunc ? d_.funcs[first].helpContext : d_.vars[-2 - first].helpContext;
     }
 }
 

@@ -107,6 +107,8 @@ private:
     qint64 offsets_ = 0; // the type info offset array
     Seg seg_[SegmentCount];
     quint32 dispatchPos_ = None;
+    qint64 memberBytes_ = 0;
+    qint64 refTabUses_ = 0;
 
     std::vector<qint32> nameCache_, stringCache_, typeCache_;
     std::vector<QString> namePool_, stringPool_;
@@ -246,10 +248,10 @@ TypeId Reader::type(quint32 encoded, int depth) {
     default:
         break;
     }
-    // The recursion above may have filled other entries; look the slot up again.
-    typeCache_[encoded / 8] = TypeId(out_.types.size());
+    // Entries are shared by many members: each is converted once.
+    cached = TypeId(out_.types.size());
     out_.types.push_back(t);
-    return TypeId(out_.types.size() - 1);
+    return cached;
 }
 
 qint32 Reader::importSlot(quint32 fileOffset) {
@@ -424,6 +426,9 @@ void Reader::readFunc(qint64 rec, qint64 len, qint32 memid, quint32 nameOff,
         failLoad(QStringLiteral("a function record of %1 bytes cannot hold its %2 parameters")
                      .arg(len)
                      .arg(nParams));
+    memberBytes_ += paramBytes + defaultBytes;
+    if (memberBytes_ > d_.size())
+        failLoad(QStringLiteral("the function records overlap"));
     const qint64 optional = (len - 0x18 - paramBytes - defaultBytes) / 4;
     auto opt = [&](int i, quint32 otherwise) {
         return i < optional ? u32(rec + 0x18 + 4 * i) : otherwise;
@@ -482,6 +487,11 @@ void Reader::readVar(qint64 rec, qint64 len, qint32 memid, quint32 nameOff) {
 
 void Reader::readMembers(TypeInfo& info, qint64 block, int nFuncs, int nVars) {
     const qint64 n = nFuncs + nVars;
+    // Records take bytes of their own: more of them than the file could hold means blocks are
+    // shared, which would multiply the work.
+    memberBytes_ += 0x18 * qint64(nFuncs) + 0x14 * qint64(nVars);
+    if (memberBytes_ > d_.size())
+        failLoad(QStringLiteral("the member blocks of the type infos overlap"));
     const quint32 infoLen = u32(block);
     const qint64 records = block + 4, arrays = records + infoLen;
     need(records, infoLen);
@@ -518,6 +528,9 @@ void Reader::readImplTypes(TypeInfo& info, quint32 datatype1, int count) {
     case TypeKind::Coclass: {
         quint32 next = datatype1;
         for (int i = 0; i < count && next != None; ++i) {
+            if (++refTabUses_ * 16 > seg_[RefTab].length)
+                failLoad(QStringLiteral("the implemented types of \"%1\" loop or overlap")
+                             .arg(info.name));
             const qint64 p = at(RefTab, next, 16, "an implemented type");
             out_.implTypes.push_back({quint16(u32(p + 4)), ref(u32(p))});
             next = u32(p + 12);

@@ -91,3 +91,26 @@ TEST(MsftDamage, InheritanceLoop) {
     ASSERT_TRUE(patched);
     EXPECT_TRUE(errorOf(b).contains(QStringLiteral("loops"))) << errorOf(b).toStdString();
 }
+
+// Type infos that all claim the largest member block would multiply the reading work.
+TEST(MsftDamage, SharedMemberBlocks) {
+    QByteArray b = msftOf(QStringLiteral("mshtml.tlb"));
+    const qint64 tab = get32(b, segmentEntry(b, 0));
+    const qint64 offsets = 0x54 + ((get32(b, 0x14) & 0x100) ? 4 : 0);
+    const quint32 count = get32(b, 0x20);
+    quint32 largest = 0, block = 0;
+    for (quint32 i = 0; i < count; ++i) {
+        const qint64 rec = tab + get32(b, offsets + 4 * i);
+        if ((get32(b, rec + 0x18) & 0xFFFF) > (largest & 0xFFFF)) {
+            largest = get32(b, rec + 0x18);
+            block = get32(b, rec + 4);
+        }
+    }
+    ASSERT_GT(largest & 0xFFFF, 0u);
+    for (quint32 i = 0; i < count; ++i) {
+        const qint64 rec = tab + get32(b, offsets + 4 * i);
+        put32(b, rec + 4, block);
+        put32(b, rec + 0x18, largest);
+    }
+    EXPECT_TRUE(errorOf(b).contains(QStringLiteral("overlap"))) << errorOf(b).toStdString();
+}
