@@ -72,8 +72,7 @@ int main(int argc, char** argv) {
     } catch (const Error& e) {
         std::fprintf(stderr, "tlbdump: %s\n", qPrintable(e.description()));
         if (!list)
-            write(tli::dumpLoadError(
-                e.number() == Error::FileNotFound ? e.number() : tli::ErrorCantLoadLibrary));
+            write(tli::dumpLoadError(tli::ErrorCantLoadLibrary));
         return 1;
     }
 }
