@@ -37,7 +37,6 @@ PeResources::PeResources(QByteArrayView file, QString fileName)
     const quint64 coff = quint64(nt) + 4;
     if (!file_.contains(coff, 20))
         fail(QStringLiteral("the COFF header runs past the end of the file"));
-    machine_ = *file_.u16(coff);
     const quint16 sectionCount = *file_.u16(coff + 2);
     const quint16 optionalSize = *file_.u16(coff + 16);
 

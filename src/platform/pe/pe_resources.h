@@ -25,14 +25,13 @@ struct ResourceEntry {
 // keeps them alive). Construction checks the headers and the root directory and throws
 // vantor::Error for a file that is not a valid PE file; lookups walk the tree on demand and
 // throw vantor::Error when the part of the tree they need is corrupt (an offset or size out of
-// range, a loop). A file without resources is valid and simply has none.
+// range, a loop). A file without resources is valid and simply has none. `fileName`, when
+// given, leads every error description.
 class PeResources {
 public:
     explicit PeResources(QByteArrayView file, QString fileName = {});
 
-    const QString& fileName() const { return fileName_; }
     bool isPe32Plus() const { return pe32Plus_; }
-    quint16 machine() const { return machine_; }
     bool hasResources() const { return hasTree_; }
     // File offset of the resource directory; -1 when the file has none.
     qsizetype resourceDirectoryOffset() const {
@@ -89,7 +88,6 @@ private:
     ByteReader file_;
     QString fileName_;
     bool pe32Plus_ = false;
-    quint16 machine_ = 0;
     QList<Section> sections_;
     bool hasTree_ = false;
     ByteReader tree_; // from the resource directory to the end of its section's raw data
