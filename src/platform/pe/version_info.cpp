@@ -28,7 +28,7 @@ struct Block {
     QString key;
     quint16 type = 0;
     quint64 valueStart = 0;
-    quint64 valueEnd = 0; // as wValueLength states it, checked to lie in the block
+    quint64 valueEnd = 0; // from wValueLength: checked for binary, cut at the block for text
     quint64 childrenStart = 0;
     quint64 end = 0;
 };
