@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/pe/icon_group.h"
+#include "platform/pe/pe_resources.h"
+#include "platform/pe/version_info.h"
+#include "text/error.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace vantor::pe::testing {
+
+inline const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
+
+inline const QString kWine32Dir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/i386-windows");
+
+inline QByteArray readFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+inline QByteArray readWineFile(const QString& name) {
+    return readFile(kWineDir + u'/' + name);
+}
+
+// Runs every reader over the bytes. Returns the error description, or an empty text when all
+// of it read; anything but vantor::Error escapes.
+inline QString readEverything(QByteArrayView bytes) {
+    try {
+        PeResources pe(bytes, QStringLiteral("sample"));
+        pe.entries();
+        for (quint16 id : pe.typelibIds())
+            pe.typelib(id);
+        if (const auto group = firstIconGroup(pe)) {
+            smallIcon(*group);
+            toIcoFile(*group);
+        }
+        if (const auto version = versionInfo(pe))
+            version->value(u"FileVersion");
+        return {};
+    } catch (const Error& e) {
+        return e.description().isEmpty() ? QStringLiteral("(empty description)") : e.description();
+    }
+}
+
+} // namespace vantor::pe::testing

@@ -1,0 +1,60 @@
+#include "text/error.h"
+#include "tli/tlb_dump.h"
+#include "tli/type_lib_file.h"
+#include "tli_test_support.h"
+
+#include <QCryptographicHash>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+using namespace vantor;
+using namespace vantor::tli;
+using namespace vantor::tli::testing;
+
+namespace {
+
+// "line N: ours / oracle" for the first line that differs.
+std::string firstDifference(const QByteArray& ours, const QByteArray& oracle) {
+    const QList<QByteArray> a = ours.split('\n'), b = oracle.split('\n');
+    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const QByteArray x = i < a.size() ? a[i] : "(end)", y = i < b.size() ? b[i] : "(end)";
+        if (x != y)
+            return "line " + std::to_string(i + 1) + "\n ours:   " + x.toStdString() +
+                   "\n oracle: " + y.toStdString();
+    }
+    return "same lines";
+}
+
+} // namespace
+
+// Our reading of every type library in Wine's binaries against the dump the type services
+// themselves made of the same file.
+TEST(Oracle, EveryLibraryDumpsLikeTheTypeServices) {
+    const QList<IndexRow> rows = readIndex();
+    ASSERT_FALSE(rows.isEmpty()) << "no oracle index under " << kOracleDir.toStdString();
+    int equal = 0;
+    for (const IndexRow& row : rows) {
+        SCOPED_TRACE(row.dump.toStdString());
+        const QByteArray file = readFile(kWineDir + u'/' + row.file);
+        const QByteArray sha = QCryptographicHash::hash(file, QCryptographicHash::Sha256).toHex();
+        if (sha != row.sha256) {
+            ADD_FAILURE() << row.file.toStdString() << " is not the file the oracle read (sha256 "
+                          << sha.toStdString() << "); install libwine 8.0~repack-4";
+            continue;
+        }
+        const QByteArray oracle = readFile(kOracleDir + QStringLiteral("/dumps/") + row.dump);
+        ASSERT_FALSE(oracle.isEmpty());
+        QByteArray ours;
+        try {
+            ours = dumpTypeLib(*loadTypeLib(row.path(), &indexLibraries()));
+        } catch (const Error& e) {
+            ours = dumpLoadError(e.number());
+        }
+        if (ours == oracle)
+            ++equal;
+        else
+            ADD_FAILURE() << firstDifference(ours, oracle);
+    }
+    std::printf("%d of %d libraries equal\n", equal, int(rows.size()));
+    EXPECT_EQ(equal, rows.size());
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "tli/library_set.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QString>
+
+namespace vantor::tli::testing {
+
+inline const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
+inline const QString kOracleDir = QStringLiteral(VANTOR_SHARED_DIR "/oracle");
+
+// One row of the oracle's INDEX.tsv.
+struct IndexRow {
+    QString file;
+    quint16 resource = 1;
+    QByteArray sha256;
+    QString dump;
+
+    bool operator==(const IndexRow&) const = default;
+
+    QString path() const {
+        const QString p = kWineDir + u'/' + file;
+        return resource == 1 ? p : p + u'\\' + QString::number(resource);
+    }
+};
+
+inline QList<IndexRow> readIndex() {
+    QList<IndexRow> rows;
+    QFile f(kOracleDir + QStringLiteral("/INDEX.tsv"));
+    if (!f.open(QIODevice::ReadOnly))
+        return rows;
+    f.readLine(); // the header
+    while (!f.atEnd()) {
+        const QList<QByteArray> c = f.readLine().trimmed().split('\t');
+        if (c.size() >= 7)
+            rows.push_back(
+                {QString::fromUtf8(c[0]), quint16(c[1].toUInt()), c[3], QString::fromUtf8(c[6])});
+    }
+    return rows;
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The libraries of the index, for references into imported libraries; shared by every test
+// of a binary so that each library is read once.
+inline LibrarySet& indexLibraries() {
+    static LibrarySet set(
+        LibrarySet::pathsFromIndex(kOracleDir + QStringLiteral("/INDEX.tsv"), kWineDir), kWineDir);
+    return set;
+}
+
+} // namespace vantor::tli::testing
