@@ -20,7 +20,11 @@ constexpr int CannotSet = int(0x800469A9);
 
 // Text as it comes back through the ANSI interface: what Windows-1252 cannot hold becomes "?".
 QString ansi(QStringView text) {
-    return win1252::decode(win1252::encode(text));
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80 && win1252::byteFor(c.unicode()) < 0)
+            return win1252::decode(win1252::encode(text));
+    }
+    return text.toString();
 }
 
 // 1-based: element 0 stays unused.

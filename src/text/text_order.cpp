@@ -1,16 +1,21 @@
 #include "text/text_order.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vantor {
 
 int compareText(QStringView a, QStringView b) {
     const qsizetype n = std::min(a.size(), b.size());
-    const QChar* pa = a.data();
-    const QChar* pb = b.data();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t ua = pa[i].unicode();
-        const char16_t ub = pb[i].unicode();
+    const char16_t* pa = a.utf16();
+    const char16_t* pb = b.utf16();
+    qsizetype i = 0;
+    // Runs of identical code units, four at a time: keys often share long prefixes.
+    while (i + 4 <= n && std::memcmp(pa + i, pb + i, 8) == 0)
+        i += 4;
+    for (; i < n; ++i) {
+        const char16_t ua = pa[i];
+        const char16_t ub = pb[i];
         if (ua == ub)
             continue;
         const char16_t fa = foldCase(ua);

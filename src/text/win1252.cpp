@@ -61,19 +61,26 @@ int byteFor(char16_t unit) {
 }
 
 QByteArray encode(QStringView text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* dst = out.data();
+    qsizetype n = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
         const char16_t unit = text[i].unicode();
-        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+        if (unit < 0x80) {
+            dst[n++] = char(unit);
+            continue;
+        }
+        if (QChar::isHighSurrogate(unit) && i + 1 < size &&
             QChar::isLowSurrogate(text[i + 1].unicode())) {
             ++i;
-            out.append('?');
+            dst[n++] = '?';
             continue;
         }
         const int b = byteFor(unit);
-        out.append(b < 0 ? '?' : char(b));
+        dst[n++] = b < 0 ? '?' : char(b);
     }
+    out.truncate(n);
     return out;
 }
 

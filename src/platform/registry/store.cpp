@@ -112,7 +112,15 @@ bool Store::saveOverlay() {
                                writeWineHive(overlay_.root(), QStringLiteral("REGISTRY\\Machine")));
 }
 
-Store::Layers Store::rootLayers(Root root) const {
+const Store::Layers& Store::rootLayers(Root root) const {
+    // Found once per root: every lookup starts here.
+    std::optional<Layers>& cached = rootLayerCache_[std::size_t(root)];
+    if (!cached)
+        cached = findRootLayers(root);
+    return *cached;
+}
+
+Store::Layers Store::findRootLayers(Root root) const {
     Layers layers;
     const Key* top = hive_.root();
     auto add = [&](const Key* k) {
@@ -238,6 +246,8 @@ QStringList Store::valueNames(Root root, QStringView path) const {
 }
 
 Key* Store::overlayKey(Root root, QStringView path) {
+    // A write may add the overlay's classes key, a layer of its own.
+    rootLayerCache_ = {};
     switch (root) {
     case Root::ClassesRoot:
         return overlay_.createPath(overlay_.createPath(overlay_.root(), Classes), path);

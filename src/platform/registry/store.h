@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -56,7 +57,8 @@ public:
 
 private:
     using Layers = std::vector<const Key*>;
-    Layers rootLayers(Root root) const;
+    const Layers& rootLayers(Root root) const;
+    Layers findRootLayers(Root root) const;
     Layers open(Root root, QStringView path) const;
     const Key* followLinks(const Key* key) const;
     Key* overlayKey(Root root, QStringView path);
@@ -66,6 +68,7 @@ private:
     Machine machine_;
     Hive hive_;    // top-level keys named as the roots ("HKEY_LOCAL_MACHINE", ...)
     Hive overlay_; // rooted at HKLM
+    mutable std::array<std::optional<Layers>, 5> rootLayerCache_;
     QString overlayPath_;
     bool overlayBad_ = false; // kept aside before the next save
     ParseIssues issues_;
