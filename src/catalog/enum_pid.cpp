@@ -1,6 +1,7 @@
 // EnumPID: dbPID.dat from the root keys of HKEY_CLASSES_ROOT that name a class, with runs of
 // ProgIDs of one class written once in full and then as back-references.
 #include "catalog/catalog_lines.h"
+#include "catalog/record_text.h"
 #include "catalog/registry_catalog_builders.h"
 #include "catalog/sort_strings.h"
 #include "text/error.h"
@@ -69,21 +70,15 @@ void RegistryCatalogBuilders::EnumPID(CatalogFrame& frame) {
                     if (help.isEmpty()) {
                         help = k;
                     } else {
-                        for (QChar& ch : help)
-                            if (ch.unicode() < 32)
-                                ch = u' ';
-                        if (help.contains(u','))
-                            help = u'"' + help + u'"';
+                        blankControls(help);
+                        help = quotedIfComma(help);
                     }
                     QString server;
                     if (exists(classKey + QStringLiteral("InProcServer32")))
                         server = defaultValue(classKey + QStringLiteral("InProcServer32"));
                     else if (exists(classKey + QStringLiteral("LocalServer")))
                         server = defaultValue(classKey + QStringLiteral("LocalServer"));
-                    while (server.endsWith(u' '))
-                        server.chop(1);
-                    if (server.endsWith(QChar(0)))
-                        server.chop(1);
+                    server = cleanPath(server);
                     if (server.isEmpty())
                         server = QStringLiteral("Not Found");
                     QString typeLib = QStringLiteral("*");
@@ -107,11 +102,7 @@ void RegistryCatalogBuilders::EnumPID(CatalogFrame& frame) {
                 }
             }
         } catch (const Error& e) {
-            if (e.number() != Error::InvalidCall)
-                log += QStringLiteral("Fault, no recovery: at key=%1 err=%2 desc=%3\r\n")
-                           .arg(k)
-                           .arg(e.number())
-                           .arg(e.description());
+            logFault(log, k, e);
         }
         yieldToEvents(frame);
         if (i % 200 != 0)

@@ -1,37 +1,13 @@
 // EnumTL: dbTypes.dat from HKEY_CLASSES_ROOT\TypeLib, one record per library version.
 #include "catalog/catalog_lines.h"
 #include "catalog/hex_ver.h"
+#include "catalog/record_text.h"
 #include "catalog/registry_catalog_builders.h"
 #include "catalog/sort_strings.h"
 #include "text/error.h"
 #include "text/string_helpers.h"
 
 namespace vantor {
-namespace {
-
-// Trailing spaces and one trailing NUL go; an empty path is no path.
-QString cleanPath(QString path) {
-    while (path.endsWith(u' '))
-        path.chop(1);
-    if (path.endsWith(QChar(0)))
-        path.chop(1);
-    return TrimSpaces(path).isEmpty() ? QString() : path;
-}
-
-// Control characters become spaces; true when there were any.
-bool blankControls(QString& text) {
-    bool found = false;
-    for (QChar& c : text) {
-        if (c.unicode() < 32) {
-            c = u' ';
-            found = true;
-        }
-    }
-    return found;
-}
-
-} // namespace
-
 void RegistryCatalogBuilders::EnumTL(CatalogFrame& frame) {
     cRegistry reg(store_);
     reg.setClassKey(HKEY_CLASSES_ROOT);
@@ -121,8 +97,7 @@ void RegistryCatalogBuilders::EnumTL(CatalogFrame& frame) {
                                        " Unprintable Control Chars found in help_string for TL "
                                        "GUID=") +
                                    g + QStringLiteral("\r\n");
-                        if (help.contains(u','))
-                            help = u'"' + help + u'"';
+                        help = quotedIfComma(help);
                     }
                     const QString version = HexVer(versions[v]);
                     QString name = QStringLiteral("LibName");
@@ -139,19 +114,11 @@ void RegistryCatalogBuilders::EnumTL(CatalogFrame& frame) {
                            TrimSpaces(help) + QStringLiteral(", ") + path + QStringLiteral(", ") +
                            name + QStringLiteral("\r\n");
                 } catch (const Error& e) {
-                    if (e.number() != Error::InvalidCall)
-                        log += QStringLiteral("Fault, no recovery: at key=%1 err=%2 desc=%3\r\n")
-                                   .arg(g)
-                                   .arg(e.number())
-                                   .arg(e.description());
+                    logFault(log, g, e);
                 }
             }
         } catch (const Error& e) {
-            if (e.number() != Error::InvalidCall)
-                log += QStringLiteral("Fault, no recovery: at key=%1 err=%2 desc=%3\r\n")
-                           .arg(g)
-                           .arg(e.number())
-                           .arg(e.description());
+            logFault(log, g, e);
         }
         yieldToEvents(frame);
         if ((i + 1) % 25 != 0)

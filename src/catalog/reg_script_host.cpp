@@ -24,22 +24,25 @@ void RegistryCatalogBuilders::RegScriptHost(CatalogFrame& frame) {
         services_->registerLibraryFile(file);
     };
 
-    try {
-        registerFile(windows + QStringLiteral("\\wscript.exe"),
-                     windows + QStringLiteral("\\system32\\wscript.exe"));
-        frame.Status(QStringLiteral("successfully registered Wscript"));
-    } catch (const Error&) {
-        frame.Status(QStringLiteral("failed to register Wscript"));
+    // The script host program, then the script engine library: where each is looked for first,
+    // where else, and the name its messages use.
+    const struct {
+        const char* first;
+        const char* second;
+        const char* name;
+    } libraries[] = {{"\\wscript.exe", "\\system32\\wscript.exe", "Wscript"},
+                     {"\\system\\vbscript.dll", "\\system32\\vbscript.dll", "VBScript_Globals"}};
+    for (const auto& library : libraries) {
+        const QString name = QLatin1String(library.name);
+        try {
+            registerFile(windows + QLatin1String(library.first),
+                         windows + QLatin1String(library.second));
+            frame.Status(QStringLiteral("successfully registered ") + name);
+        } catch (const Error&) {
+            frame.Status(QStringLiteral("failed to register ") + name);
+        }
+        sleep_(500);
     }
-    sleep_(500);
-    try {
-        registerFile(windows + QStringLiteral("\\system\\vbscript.dll"),
-                     windows + QStringLiteral("\\system32\\vbscript.dll"));
-        frame.Status(QStringLiteral("successfully registered VBScript_Globals"));
-    } catch (const Error&) {
-        frame.Status(QStringLiteral("failed to register VBScript_Globals"));
-    }
-    sleep_(500);
 }
 
 } // namespace vantor
