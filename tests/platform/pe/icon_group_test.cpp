@@ -57,7 +57,7 @@ void expectImageMatchesEntry(const IconImage& i, const std::string& where) {
 
 TEST(IconGroup, ReadsTheFirstIconGroupOfEveryWineBinary) {
     int withIcons = 0;
-    for (const QString& name : QDir(testing::kWineDir).entryList(QDir::Files)) {
+    for (const QString& name : testing::wineBinaries()) {
         const QByteArray bytes = testing::readWineFile(name);
         const PeResources pe(bytes, name);
         const auto group = firstIconGroup(pe);

@@ -6,7 +6,9 @@
 #include "text/error.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QString>
 
 namespace vantor::pe::testing {
@@ -14,6 +16,14 @@ namespace vantor::pe::testing {
 inline const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
 
 inline const QString kWine32Dir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/i386-windows");
+
+// Wine's PE binaries. The folder may also hold the import libraries of libwine-dev (*.a), which
+// are no PE files.
+inline QStringList wineBinaries() {
+    return QDir(kWineDir)
+        .entryList(QDir::Files)
+        .filter(QRegularExpression(QStringLiteral("^(?!.*\\.a$)")));
+}
 
 inline QByteArray readFile(const QString& path) {
     QFile f(path);

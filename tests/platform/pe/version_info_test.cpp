@@ -77,7 +77,7 @@ TEST(VersionInfo, ReadsVbscriptAsDocumented) {
 TEST(VersionInfo, ReadsEveryWineVersionResource) {
     const QByteArray rootKey = utf16z(QStringLiteral("VS_VERSION_INFO")).chopped(2);
     int withVersion = 0;
-    for (const QString& name : QDir(testing::kWineDir).entryList(QDir::Files)) {
+    for (const QString& name : testing::wineBinaries()) {
         const QByteArray bytes = testing::readWineFile(name);
         const auto info = versionInfo(PeResources(bytes, name));
         EXPECT_EQ(info.has_value(), bytes.contains(rootKey)) << name.toStdString();
