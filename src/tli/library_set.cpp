@@ -89,7 +89,11 @@ std::shared_ptr<const TypeLib> LibrarySet::find(const Guid& guid, quint16 major,
     if (fileName.isEmpty() || folder_.isEmpty())
         return nullptr;
     const QDir dir(folder_);
-    for (const QString& candidate : dir.entryList(QDir::Files))
+    if (!listed_) {
+        folderFiles_ = dir.entryList(QDir::Files);
+        listed_ = true;
+    }
+    for (const QString& candidate : std::as_const(folderFiles_))
         if (equalsText(candidate, fileName)) {
             entries_.push_back(Entry{dir.filePath(candidate), false, false, false, {}, nullptr});
             Entry& e = entries_.back();

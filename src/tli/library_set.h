@@ -37,6 +37,8 @@ private:
 
     std::deque<Entry> entries_; // stable addresses: finding may add entries while one loads
     QString folder_;
+    QStringList folderFiles_; // listed once, on the first lookup by file name
+    bool listed_ = false;
 };
 
 } // namespace vantor::tli

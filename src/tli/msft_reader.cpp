@@ -97,6 +97,9 @@ private:
     void readVar(qint64 rec, qint64 len, qint32 memid, quint32 nameOff);
     void readImplTypes(TypeInfo& info, quint32 datatype1, int count);
     void resolveImports();
+    // Vantor is a 64-bit program: the type services present the pointer-sized values of a
+    // 32-bit library (vtable offsets, the size of an interface or class) at 64 bits.
+    bool narrowPointers() const { return (varflags_ & 0xF) == 1; }
 
     QByteArrayView d_;
     LibraryResolver* resolver_;
@@ -413,6 +416,8 @@ void Reader::readFunc(qint64 rec, qint64 len, qint32 memid, quint32 nameOff,
     f.returnType = type(u32(rec + 4));
     f.flags = quint16(u32(rec + 8));
     f.vtableOffset = qint16(u16(rec + 0x0C) & ~1u);
+    if (narrowPointers())
+        f.vtableOffset = qint16(f.vtableOffset * 2);
     const quint32 fk = u32(rec + 0x10);
     f.funcKind = fk & 7;
     f.invokeKind = (fk >> 3) & 0xF;
@@ -587,6 +592,9 @@ void Reader::readTypeInfo(int index) {
     info.vars.first = qint32(out_.vars.size());
     if (nFuncs + nVars > 0)
         readMembers(info, u32(p + 0x04), nFuncs, nVars);
+    if (narrowPointers() && (info.kind == TypeKind::Interface || info.kind == TypeKind::Dispatch ||
+                             info.kind == TypeKind::Coclass))
+        info.sizeInstance = info.alignment = 8;
     out_.typeInfos.push_back(std::move(info));
 }
 

@@ -40,7 +40,17 @@ private:
     throw Error(e.number(), e.source(), fileName + QStringLiteral(": ") + e.description());
 }
 
+bool isSltg(QByteArrayView bytes) {
+    return bytes.size() >= 4 && bytes.first(4) == "SLTG";
+}
+
+[[noreturn]] void failSltg() {
+    failLoad(QStringLiteral("an SLTG type library (the older format), which cannot be read yet"));
+}
+
 QByteArrayView msftBytes(QByteArrayView bytes, std::optional<quint16> resource) {
+    if (isSltg(bytes))
+        failSltg();
     if (isMsft(bytes)) {
         if (resource.value_or(1) != 1)
             failLoad(QStringLiteral("a plain type library has no resource %1").arg(*resource));
@@ -53,6 +63,8 @@ QByteArrayView msftBytes(QByteArrayView bytes, std::optional<quint16> resource) 
     const std::optional<QByteArrayView> tlb = res.typelib(id);
     if (!tlb)
         failLoad(QStringLiteral("no type library resource %1").arg(id));
+    if (isSltg(*tlb))
+        failSltg();
     if (!isMsft(*tlb))
         failLoad(QStringLiteral("type library resource %1 is not in the MSFT format").arg(id));
     return *tlb;
@@ -90,7 +102,7 @@ LibraryIdentity readTypeLibIdentity(QByteArrayView bytes, std::optional<quint16>
 }
 
 QList<quint16> typeLibIds(QByteArrayView bytes, const QString& fileName) {
-    if (isMsft(bytes))
+    if (isMsft(bytes) || isSltg(bytes))
         return {1};
     try {
         if (bytes.size() < 2 || bytes.first(2) != "MZ")

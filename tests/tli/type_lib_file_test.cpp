@@ -105,3 +105,13 @@ TEST(TypeLibFile, ErrorsNameTheFileAndTheFault) {
                     loadTypeLib(kernel, nullptr);
                 }).startsWith(kernel + QStringLiteral(": no type library resource 1")));
 }
+
+// The older format is recognised and refused by name, as a file and as a resource.
+TEST(TypeLibFile, SltgIsNamed) {
+    QByteArray sltg("SLTG");
+    sltg.append(60, '\0');
+    const QString e =
+        errorOf([&] { readTypeLib(sltg, std::nullopt, nullptr, QStringLiteral("old.tlb")); });
+    EXPECT_TRUE(e.startsWith(QStringLiteral("old.tlb: an SLTG type library"))) << e.toStdString();
+    EXPECT_EQ(typeLibIds(sltg, QStringLiteral("old.tlb")), QList<quint16>{1});
+}
