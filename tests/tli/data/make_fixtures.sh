@@ -4,6 +4,8 @@
 #   values.tlb                  from values.idl (default values and constants of many kinds)
 #   NAME.txt                    tlbdump.exe (the oracle dumper) under wine, in the canonical format
 # Needs widl (Debian wine64-tools), wine and an initialised prefix; not part of the build.
+# wine64-tools brings libwine-dev, whose lib*.a import libraries land in Wine's x86_64-windows
+# folder beside the binaries: remove it again where tests expect only PE files there.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 shared=${VANTOR_SHARED_DIR:-$here/../../../../shared}
