@@ -648,7 +648,8 @@ void MainWindow::layoutLower() {
 }
 
 void MainWindow::saveSettings() {
-    const bool firstTime = !ini_.exists();
+    const bool firstTime = firstRun_ || !ini_.exists();
+    firstRun_ = false;
     auto write = [this](const settings::Key& k, const QString& v) {
         ini_.WriteIni(QString::fromLatin1(k.section), QString::fromLatin1(k.key), v);
     };

@@ -74,8 +74,11 @@ public:
     int twipsPerPixelX() const;
     int twipsPerPixelY() const;
 
-    // The settings save of a close; public for the close of start-up's refusal path.
+    // The settings save of a close.
     void saveSettings();
+    // Start-up found no settings file: the first close writes the first-time keys even though
+    // start-up itself has written the file since (the machine it read).
+    void setFirstRun(bool firstRun) { firstRun_ = firstRun; }
 
     // Widgets, for start-up and tests.
     QTextBrowser* pane() const { return pane_; }
@@ -150,6 +153,7 @@ private:
     LayoutState layoutState_;
     QRect normalGeometry_;
     bool busy_ = false;
+    bool firstRun_ = false;
 };
 
 } // namespace vantor

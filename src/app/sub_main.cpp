@@ -19,11 +19,15 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QListWidget>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTextBrowser>
 #include <QThread>
 #include <optional>
+
+// "start-up finished" for bench/startup.sh: QT_LOGGING_RULES="vantor.startup.info=true".
+Q_LOGGING_CATEGORY(startUp, "vantor.startup", QtWarningMsg)
 
 namespace vantor {
 
@@ -97,6 +101,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
             QMessageBox::information(nullptr, QStringLiteral("Vantor"), text);
         };
 
+    const bool firstRun = !p.ini.exists();
     if (refusesToStart(p.ini.ReadIni(settings::NormalOp))) {
         options.message(QString::fromLatin1(kRefusedStartMessage));
         return nullptr;
@@ -134,6 +139,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     services.message = options.message;
     p.window = std::make_unique<MainWindow>(p.ini, services);
     MainWindow& window = *p.window;
+    window.setFirstRun(firstRun);
     p.catalogs = std::make_unique<Catalogs>(options.programFolder, window, p.builders.get());
 
     // The catalogs belong to the machine they were built from.
@@ -211,6 +217,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     }
     window.SetBusy(false);
     window.list1()->setFocus();
+    qCInfo(startUp) << "start-up finished";
     return session;
 }
 
