@@ -124,6 +124,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     p.builders = std::make_unique<RegistryCatalogBuilders>(*p.store, options.programFolder, nullptr,
                                                            p.paths.get());
 
+    qCInfo(startUp) << "registry opened";
     MainWindow::Services services;
     winpath::PrefixPaths* paths = p.paths.get();
     QHash<QString, QIcon>* icons = &p.icons;
@@ -164,6 +165,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     LibraryChoice last = splitLastLibrary(p.ini.ReadIni(settings::lt_Last));
     window.show();
 
+    qCInfo(startUp) << "window shown";
     window.enableTimer1(QStringLiteral("LoadDefs"));
     window.SetBusy(true);
     QElapsedTimer waited;
@@ -187,6 +189,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
                           .arg(options.waitBoundSeconds));
     }
 
+    qCInfo(startUp) << "catalog wait over after" << p.passes << "passes";
     if (window.GoodLoadDef() != 0) {
         window.Status(QStringLiteral("No catalog could be read or built in ") +
                       QDir::toNativeSeparators(options.programFolder));

@@ -12,6 +12,7 @@ constexpr double kStatusRow = 315;
 constexpr double kPaneMinimum = 800;
 constexpr double kPathRow = 360;
 constexpr double kButtonWidth = 509;
+constexpr double kBrowseWidth = 400;
 constexpr double kProgressWidth = 2000;
 constexpr double kListsMinimum = 400;
 } // namespace
@@ -73,11 +74,11 @@ LowerLayout layoutLowerArea(const LayoutMetrics& metrics, double w, double h) {
     const double paneHeight = std::max(kPaneMinimum, kPaneMinimum + h - metrics.lowerMinimum);
     out.pane = {0, 0, w - 2 * m, paneHeight};
     const double rowTop = paneHeight + m;
-    const double buttonsLeft = w - 2 * m - kButtonWidth;
-    const double buttonWidth = kButtonWidth / 2;
-    out.browse = {buttonsLeft, rowTop, buttonWidth, kPathRow - m};
-    out.quit = {buttonsLeft + buttonWidth, rowTop, buttonWidth, kPathRow - m};
-    out.pathBox = {0, rowTop, std::max(0.0, buttonsLeft - 3 * m), kPathRow - m};
+    // cmdQuit stands outermost at the fixed left; cmdBrowse just before it.
+    const double quitLeft = w - 2 * m - kButtonWidth;
+    out.quit = {quitLeft, rowTop, kButtonWidth, kPathRow - m};
+    out.browse = {quitLeft - kBrowseWidth, rowTop, kBrowseWidth, kPathRow - m};
+    out.pathBox = {0, rowTop, std::max(0.0, out.browse.left - 3 * m), kPathRow - m};
     const double statusTop = h - kStatusRow;
     out.progress = {w - 2 * m - kProgressWidth, statusTop, kProgressWidth, kStatusRow - m};
     out.status = {0, statusTop, std::max(0.0, out.progress.left - 2 * m), kStatusRow - m};

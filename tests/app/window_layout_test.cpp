@@ -93,7 +93,8 @@ TEST(WindowLayout, LowerAreaKeepsPathRowStatusRowAndPaneMinimum) {
     EXPECT_LE(at.pathBox.top + at.pathBox.height, at.mru.top);
     EXPECT_LE(at.mru.top + at.mru.height, at.status.top);
     EXPECT_DOUBLE_EQ(at.pathBox.left + at.pathBox.width + 3 * 45, at.browse.left);
-    EXPECT_DOUBLE_EQ(at.browse.left, w - 90 - 509);
+    EXPECT_DOUBLE_EQ(at.quit.left, w - 90 - 509);
+    EXPECT_LE(at.browse.left + at.browse.width, at.quit.left);
     EXPECT_DOUBLE_EQ(at.progress.left, w - 90 - 2000);
     EXPECT_DOUBLE_EQ(at.status.top, kMetrics.lowerMinimum - 315);
     EXPECT_DOUBLE_EQ(at.status.left + at.status.width + 90, at.progress.left);
