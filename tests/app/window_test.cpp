@@ -61,8 +61,6 @@ public:
         : window_(window), opened_(opened) {}
     bool SelTypInfo(qint32 index, const QString& typeInfo) override {
         opened_.append({index, typeInfo});
-        const QString record = window_.pathBox()->currentText();
-        (void)record;
         window_.list1()->clear();
         window_.list1()->addItem(typeInfo);
         window_.list1()->setCurrentRow(0);
@@ -98,8 +96,9 @@ struct Start {
     QList<std::pair<qint32, QString>> opened;
 };
 
-void start(const TestMachine& machine, Start& s) {
+void start(const TestMachine& machine, Start& s, int waitBoundSeconds = 60) {
     StartOptions options;
+    options.waitBoundSeconds = waitBoundSeconds;
     options.args = {QStringLiteral("--prefix"), machine.prefix()};
     options.programFolder = machine.program();
     options.env = QProcessEnvironment();
@@ -183,6 +182,19 @@ TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
     EXPECT_EQ(second.opened[0], first.opened[0]);
     second.session->window().close();
     EXPECT_EQ(ini.ReadIni(u"LibDocs", u"TKOrder", QString()), QStringLiteral("1,2,3,4,5,6,7,8,9"));
+}
+
+TEST(StartUp, CatalogWaitIsBoundedAndSaysSo) {
+    TestMachine machine;
+    ASSERT_TRUE(machine.ok());
+    Start s;
+    start(machine, s, 0);
+    ASSERT_TRUE(s.session);
+    EXPECT_EQ(s.session->waitPasses(), 0);
+    EXPECT_TRUE(s.session->window().statusLine()->text().startsWith(
+        QStringLiteral("the catalog load did not finish in 0 s")));
+    // Without a catalog nothing is opened.
+    EXPECT_TRUE(s.opened.isEmpty());
 }
 
 TEST(StartUp, NormalOpZeroRefusesWithTheMessage) {
