@@ -494,7 +494,9 @@ void MainWindow::onBrowseCommand() {
 }
 
 void MainWindow::onPaneAnchor(const QUrl& url) {
-    browser_->LinkClicked(url.toString());
+    // The text browser hands the href over as a URL, which percent-encodes "|", braces and
+    // blanks: undo that to get the link text back as it was.
+    browser_->LinkClicked(QUrl::fromPercentEncoding(url.toEncoded()));
 }
 
 void MainWindow::onRefresh() {
