@@ -1,12 +1,11 @@
 #include "app/sub_main.h"
 
+#include "app/file_icon.h"
 #include "app/main_window.h"
 #include "app/settings_keys.h"
 #include "app/start_up_rules.h"
 #include "catalog/catalogs.h"
 #include "catalog/registry_catalog_builders.h"
-#include "platform/pe/icon_group.h"
-#include "platform/pe/pe_resources.h"
 #include "platform/registry/machine.h"
 #include "platform/registry/store.h"
 #include "platform/winpath/win_path.h"
@@ -71,25 +70,6 @@ public:
     }
 };
 
-QIcon firstFileIcon(const QString& hostPath) {
-    QFile file(hostPath);
-    if (hostPath.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    try {
-        const pe::PeResources resources(bytes, hostPath);
-        const std::optional<pe::IconGroup> group = pe::firstIconGroup(resources);
-        if (!group)
-            return {};
-        QPixmap pixmap;
-        if (!pixmap.loadFromData(pe::toIcoFile(*group), "ICO"))
-            return {};
-        return QIcon(pixmap.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    } catch (const Error&) {
-        return {};
-    }
-}
-
 } // namespace
 
 std::unique_ptr<Session> SubMain(StartOptions options) {
@@ -134,7 +114,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     services.fileIcon = [services, icons](const QString& w) {
         auto it = icons->constFind(w.toLower());
         if (it == icons->constEnd())
-            it = icons->insert(w.toLower(), firstFileIcon(services.hostPath(w)));
+            it = icons->insert(w.toLower(), libraryFileIcon(services.hostPath(w)));
         return *it;
     };
     services.message = options.message;
