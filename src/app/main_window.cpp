@@ -221,6 +221,7 @@ void MainWindow::buildLowerArea() {
     pane_ = new QTextBrowser(lower_);
     pane_->setOpenLinks(false);
     pane_->setOpenExternalLinks(false);
+    pane_->setTabChangesFocus(true);
     pane_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(pane_, &QTextBrowser::anchorClicked, this,
             [this](const QUrl& url) { guarded([&] { onPaneAnchor(url); }); });
