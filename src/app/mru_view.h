@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/ini_file.h"
+#include "catalog/catalogs.h"
+
+#include <QIcon>
+#include <QTreeWidget>
+#include <functional>
+
+namespace vantor {
+
+// The library list view: MRU entries (item data -n for slot n) and search hits (item data = the
+// path box index). Columns HelpString, LibName, TypeLib, Version.
+class MruView : public QTreeWidget {
+    Q_OBJECT
+public:
+    enum Column { HelpString = 0, LibName = 1, TypeLib = 2, Version = 3 };
+    static constexpr int kItemData = Qt::UserRole;
+
+    // `fileIcon` gives a library file's own small icon (a Windows path), or a null icon.
+    MruView(IniFile& ini, std::function<QIcon(const QString&)> fileIcon, QWidget* parent = nullptr);
+
+    // Fills the view from the settings file; returns the MRU count.
+    qint32 LVLoadMRU(const QStringList& tlDefs);
+    qint32 mruCount() const { return count_; }
+    // The path box list the context menu's "Add Lib to MRU" reads.
+    void setPathBox(const QList<PathBoxEntry>* pathBox) { pathBox_ = pathBox; }
+
+    // Inserts a search hit's row at the top (item data = path box index).
+    QTreeWidgetItem* insertLibraryRow(const QString& helpString, const QString& guid,
+                                      const QString& version, qint32 pathBoxIndex,
+                                      const QString& path);
+
+    // The context menu's two actions; each returns the status text.
+    QString addToMru(QTreeWidgetItem* row, const QList<PathBoxEntry>& pathBox);
+    QString removeFromMru(QTreeWidgetItem* row);
+
+    // A header click: sorts by the column in the mode it did not use last.
+    void sortByHeader(int column);
+    int sortMode(int column) const { return modes_[column]; }
+
+    static qint32 itemData(const QTreeWidgetItem* row);
+
+signals:
+    void statusMessage(const QString& text);
+    // A double-click or Enter on a row.
+    void browseRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void showContextMenu(const QPoint& pos);
+    void sortRows(int column, int mode);
+
+    IniFile& ini_;
+    std::function<QIcon(const QString&)> fileIcon_;
+    const QList<PathBoxEntry>* pathBox_ = nullptr;
+    qint32 count_ = 0;
+    int modes_[4] = {0, 0, 0, 0};
+    int sortedColumn_ = -1;
+};
+
+} // namespace vantor

@@ -1,0 +1,207 @@
+#include "app/sub_main.h"
+
+#include "app/file_icon.h"
+#include "app/main_window.h"
+#include "app/settings_keys.h"
+#include "app/start_up_rules.h"
+#include "catalog/catalogs.h"
+#include "catalog/registry_catalog_builders.h"
+#include "platform/registry/machine.h"
+#include "platform/registry/store.h"
+#include "platform/winpath/win_path.h"
+#include "text/error.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QListWidget>
+#include <QLoggingCategory>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTextBrowser>
+#include <QThread>
+#include <optional>
+
+// "start-up finished" for bench/startup.sh: QT_LOGGING_RULES="vantor.startup.info=true".
+Q_LOGGING_CATEGORY(startUp, "vantor.startup", QtWarningMsg)
+
+namespace vantor {
+
+struct Session::Parts {
+    explicit Parts(const QString& folder)
+        : ini(QDir(folder).filePath(QStringLiteral("vantor.ini"))) {}
+    IniFile ini;
+    registry::Machine machine;
+    std::optional<registry::Store> store;
+    std::unique_ptr<winpath::PrefixPaths> paths;
+    std::unique_ptr<RegistryCatalogBuilders> builders;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Catalogs> catalogs;
+    QHash<QString, QIcon> icons;
+    int passes = 0;
+};
+
+Session::~Session() = default;
+MainWindow& Session::window() {
+    return *parts->window;
+}
+Catalogs& Session::catalogs() {
+    return *parts->catalogs;
+}
+IniFile& Session::ini() {
+    return parts->ini;
+}
+int Session::waitPasses() const {
+    return parts->passes;
+}
+
+namespace {
+
+// The file check of the remembered library. Reading a library's identity needs the type
+// information component, so a changed file is not read: it counts as unchanged.
+class UnreadFileCheck : public LibraryFileCheck {
+public:
+    bool isNewerThanCatalog(const QString&) override { return false; }
+    Identity readIdentity(const QString& path) override {
+        throw Error(53, QStringLiteral("Sub Main"), QStringLiteral("cannot read ") + path);
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Session> SubMain(StartOptions options) {
+    auto session = std::make_unique<Session>();
+    session->parts = std::make_unique<Session::Parts>(options.programFolder);
+    Session::Parts& p = *session->parts;
+    if (!options.message)
+        options.message = [](const QString& text) {
+            QMessageBox::information(nullptr, QStringLiteral("Vantor"), text);
+        };
+
+    const bool firstRun = !p.ini.exists();
+    if (refusesToStart(p.ini.ReadIni(settings::NormalOp))) {
+        options.message(QString::fromLatin1(kRefusedStartMessage));
+        return nullptr;
+    }
+
+    registry::MachineChoice choice =
+        registry::chooseMachine(options.args, p.ini.ReadIni(settings::Registry), options.env);
+    QString machineProblem;
+    try {
+        p.store.emplace(choice.machine, options.programFolder);
+    } catch (const Error& e) {
+        machineProblem =
+            QStringLiteral("The machine's registry cannot be read: ") + e.description();
+        choice.machine = registry::Machine{};
+        p.store.emplace(choice.machine, options.programFolder);
+    }
+    p.machine = choice.machine;
+    if (p.machine.kind == registry::Machine::Kind::Prefix)
+        p.paths = std::make_unique<winpath::PrefixPaths>(p.machine.prefix, p.store->systemRoot());
+    p.builders = std::make_unique<RegistryCatalogBuilders>(*p.store, options.programFolder, nullptr,
+                                                           p.paths.get());
+
+    qCInfo(startUp) << "registry opened";
+    MainWindow::Services services;
+    winpath::PrefixPaths* paths = p.paths.get();
+    QHash<QString, QIcon>* icons = &p.icons;
+    services.hostPath = [paths](const QString& w) {
+        return paths ? paths->toHost(w) : (w.startsWith(u'/') ? w : QString());
+    };
+    services.fileIcon = [services, icons](const QString& w) {
+        auto it = icons->constFind(w.toLower());
+        if (it == icons->constEnd())
+            it = icons->insert(w.toLower(), libraryFileIcon(services.hostPath(w)));
+        return *it;
+    };
+    services.message = options.message;
+    p.window = std::make_unique<MainWindow>(p.ini, services);
+    MainWindow& window = *p.window;
+    window.setFirstRun(firstRun);
+    p.catalogs = std::make_unique<Catalogs>(options.programFolder, window, p.builders.get());
+
+    // The catalogs belong to the machine they were built from.
+    const QString lastMachine = p.ini.ReadIni(settings::LastMachine);
+    const bool machineChanged = !lastMachine.isEmpty() && lastMachine != p.machine.id();
+    Catalogs* catalogs = p.catalogs.get();
+    IniFile* ini = &p.ini;
+    const QString machineId = p.machine.id();
+    bool rebuildFirst = machineChanged;
+    window.setCatalogs(catalogs, [catalogs, ini, machineId, rebuildFirst](qint32 always) mutable {
+        const qint32 result = catalogs->LoadDefs(rebuildFirst ? 0 : always);
+        rebuildFirst = false;
+        ini->WriteIni(QString::fromLatin1(settings::LastMachine.section),
+                      QString::fromLatin1(settings::LastMachine.key), machineId);
+        return result;
+    });
+    if (options.makeBrowser)
+        window.setBrowser(options.makeBrowser(window));
+
+    const WindowGeometry g = readGeometry(p.ini);
+    window.setGeometryTwips(g.top, g.height, g.width, g.left);
+    LibraryChoice last = splitLastLibrary(p.ini.ReadIni(settings::lt_Last));
+    window.show();
+
+    qCInfo(startUp) << "window shown";
+    window.enableTimer1(QStringLiteral("LoadDefs"));
+    window.SetBusy(true);
+    QElapsedTimer waited;
+    waited.start();
+    const qint64 bound = qint64(options.waitBoundSeconds) * 1000;
+    bool timedOut = false;
+    while (window.pane()->toPlainText().isEmpty() || p.passes < 7) {
+        if (waited.elapsed() >= bound) {
+            timedOut = true;
+            break;
+        }
+        QThread::msleep(static_cast<unsigned long>(options.passMilliseconds));
+        QCoreApplication::processEvents();
+        ++p.passes;
+    }
+    if (!machineProblem.isEmpty()) {
+        window.Status(machineProblem);
+    } else if (timedOut) {
+        window.Status(QStringLiteral("the catalog load did not finish in %1 s; going on with the "
+                                     "catalog there is")
+                          .arg(options.waitBoundSeconds));
+    }
+
+    qCInfo(startUp) << "catalog wait over after" << p.passes << "passes";
+    if (window.GoodLoadDef() != 0) {
+        window.Status(QStringLiteral("No catalog could be read or built in ") +
+                      QDir::toNativeSeparators(options.programFolder));
+        window.SetBusy(false);
+        return session;
+    }
+    window.LVLoadMRU();
+
+    const QString commandLine = choice.commandLine.trimmed();
+    try {
+        if (!commandLine.isEmpty()) {
+            if (commandLine.startsWith(u'{'))
+                window.ChooseLib(commandLine);
+            else
+                window.Status(QStringLiteral("ProgID lookup is not available yet: ") + commandLine);
+        } else {
+            UnreadFileCheck check;
+            const StartLibrary start = chooseStartLibrary(last, catalogs->TLDefs(), check);
+            if (!start.status.isEmpty()) {
+                window.Status(start.status);
+                window.enableTimer1();
+            }
+            if (start.index >= 0)
+                window.SelTypInfo(start.index, start.typeInfo);
+        }
+    } catch (const Error&) {
+        // As every error of start-up: the window goes on with the state reached.
+    }
+    window.SetBusy(false);
+    window.list1()->setFocus();
+    qCInfo(startUp) << "start-up finished";
+    return session;
+}
+
+} // namespace vantor

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/ini_file.h"
+#include "app/library_browser.h"
+
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace vantor {
+
+class Catalogs;
+class MainWindow;
+
+struct StartOptions {
+    QStringList args; // the process arguments without the program
+    QString programFolder;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // A message box titled "Vantor"; tests record instead of showing one.
+    std::function<void(const QString&)> message;
+    // Makes the window's browser; unset keeps the window's own (browsing not available).
+    std::function<std::unique_ptr<LibraryBrowser>(MainWindow&)> makeBrowser;
+    // The catalog wait: passes of this length, at least 7, until the catalog summary shows.
+    int passMilliseconds = 300;
+    int waitBoundSeconds = 60;
+};
+
+// Everything a running Vantor holds: the settings file, the machine's registry, the catalogs and
+// the main window.
+class Session {
+public:
+    ~Session();
+    MainWindow& window();
+    Catalogs& catalogs();
+    IniFile& ini();
+    // Passes the catalog wait took.
+    int waitPasses() const;
+
+    struct Parts;
+    std::unique_ptr<Parts> parts;
+};
+
+// Sub Main: refuses the start when NormalOp is 0 (nothing is returned), else opens the machine,
+// shows the main window, lets Timer1 load the catalogs, waits for them, fills the library list
+// and opens the argument's library or the remembered one.
+std::unique_ptr<Session> SubMain(StartOptions options);
+
+} // namespace vantor

@@ -1,0 +1,151 @@
+#include "app/ini_file.h"
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+namespace {
+
+struct WindowFixture {
+    QTemporaryDir dir;
+    IniFile ini{dir.path() + QStringLiteral("/vantor.ini")};
+    QStringList messages;
+    std::unique_ptr<MainWindow> window;
+
+    WindowFixture() {
+        MainWindow::Services services;
+        services.message = [this](const QString& t) { messages.append(t); };
+        window = std::make_unique<MainWindow>(ini, services);
+    }
+};
+
+QStringList captions(const QMenu* menu) {
+    QStringList out;
+    for (const QAction* a : menu->actions())
+        out.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+    return out;
+}
+
+} // namespace
+
+TEST(MainWindow, MenusToolbarAndInitialStates) {
+    WindowFixture f;
+    QStringList bar;
+    for (const QAction* a : f.window->menuBar()->actions())
+        bar.append(a->text());
+    EXPECT_EQ(bar, (QStringList{"&View", "&About", "&Search", "&LibDocs"}));
+    const QMenu* view = f.window->menuBar()->actions()[0]->menu();
+    EXPECT_EQ(captions(view),
+              (QStringList{"Always OnTop", "-", "&Properties", "-", "&Refresh", "-", "&WScript"}));
+    EXPECT_EQ(f.window->popupMenu()->actions().size(), 19);
+    EXPECT_EQ(f.window->popupMenu()->actions()[18]->text(),
+              QStringLiteral("CHM: Force Keyword Lookup"));
+    // Items of later work are disabled and say so.
+    for (const QAction* a : f.window->menuBar()->actions()[2]->menu()->actions()) {
+        EXPECT_FALSE(a->isEnabled());
+        EXPECT_EQ(a->toolTip(), QStringLiteral("not available yet"));
+    }
+    // Buttons 1 to 4 start disabled; 6 and 8 are separators.
+    for (int b = 1; b <= 9; ++b) {
+        const QAction* a = f.window->toolbarButton(b);
+        ASSERT_TRUE(a) << b;
+        EXPECT_EQ(a->isSeparator(), b == 6 || b == 8) << b;
+        if (!a->isSeparator())
+            EXPECT_EQ(a->isEnabled(), b > 4) << b;
+    }
+    EXPECT_EQ(f.window->toolbarButton(9)->toolTip(), QStringLiteral("Next Interface"));
+    EXPECT_EQ(f.window->statusLine()->text(), QStringLiteral(" Loading... Wait"));
+}
+
+TEST(MainWindow, ChmCheckFollowsTheSetting) {
+    for (const auto& [value, checked] :
+         {std::pair{"1", true}, {"0", false}, {"-2", false}, {"x", true}, {"", true}}) {
+        QTemporaryDir dir;
+        IniFile ini(dir.path() + QStringLiteral("/vantor.ini"));
+        ini.WriteIni(u"FrmSpecs", u"fklCHM", QString::fromLatin1(value));
+        MainWindow window(ini, {});
+        EXPECT_EQ(window.chmKeywordAction()->isChecked(), checked) << value;
+    }
+}
+
+TEST(MainWindow, EnterInEmptyPathBoxAsksForALibrary) {
+    WindowFixture f;
+    f.window->show();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(f.window->pathBox(), &enter);
+    EXPECT_EQ(f.messages, QStringList{QStringLiteral("Scroll down and choose a TypeLib")});
+    // An empty search box asks for a search string.
+    f.window->tbrMain_ButtonClick(7);
+    EXPECT_EQ(f.messages.last(), QStringLiteral("enter your search string"));
+}
+
+TEST(MainWindow, CtrlCCopiesTheSelectedRowOnly) {
+    WindowFixture f;
+    f.window->show();
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    f.window->list1()->addItems({QStringLiteral("IWshShell"), QStringLiteral("WSHShell")});
+    QKeyEvent copy(QEvent::KeyPress, Qt::Key_C, Qt::ControlModifier);
+    QApplication::sendEvent(f.window->list1(), &copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
+    f.window->list1()->setCurrentRow(1);
+    QApplication::sendEvent(f.window->list1(), &copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("WSHShell"));
+}
+
+TEST(MainWindow, ResizeGivesSixtyPercentToListsAndKeepsLayoutWhenMaximized) {
+    WindowFixture f;
+    f.window->show();
+    f.window->resize(700, 600);
+    QApplication::processEvents();
+    QWidget* lists = f.window->list1()->parentWidget()->parentWidget();
+    QWidget* lower = f.window->pane()->parentWidget();
+    const int listsBefore = lists->height(), lowerBefore = lower->height();
+    const int ty = f.window->twipsPerPixelY();
+    const int grow = 1000 / ty;
+    f.window->resize(700, 600 + grow);
+    QApplication::processEvents();
+    EXPECT_NEAR(lists->height() - listsBefore, 0.6 * grow, 1.5);
+    EXPECT_NEAR(lower->height() - lowerBefore, 0.4 * grow, 1.5);
+    // The lower area ends a margin above the bottom of the window's client area.
+    EXPECT_NEAR(lower->geometry().bottom() + 1,
+                f.window->centralWidget()->height() - f.window->metrics().margin / ty, 1.5);
+}
+
+namespace {
+
+class LinkRecorder : public UnavailableBrowser {
+public:
+    explicit LinkRecorder(QStringList& links) : UnavailableBrowser({}), links_(links) {}
+    void LinkClicked(const QString& text) override { links_.append(text); }
+
+private:
+    QStringList& links_;
+};
+
+} // namespace
+
+TEST(MainWindow, PaneLinkClickGivesTheLinkTextUnchanged) {
+    WindowFixture f;
+    QStringList links;
+    f.window->setBrowser(std::make_unique<LinkRecorder>(links));
+    const QStringList hrefs = {QStringLiteral("file: Folder|7/"),
+                               QStringLiteral("file: stdole.IFontDisp|{00020430-0000-0000-C000-"
+                                              "000000000046}:2.0.IFontDisp"),
+                               QStringLiteral("file: A%B|1/")};
+    // As the text browser reports a click: the anchor's href as a URL.
+    for (const QString& href : hrefs)
+        emit f.window->pane()->anchorClicked(QUrl(href));
+    EXPECT_EQ(links, hrefs);
+}

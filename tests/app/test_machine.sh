@@ -1,0 +1,39 @@
+# Sourced by the window scripts: make_test_machine DIR makes DIR/prefix (the shared Wine prefix
+# hives, C:\windows\system32 = Wine's binaries) and DIR/program holding a copy of vantor, so that
+# its program folder (vantor.ini, the catalogs) is DIR/program.
+make_test_machine() {
+    local dir=$1 build=$2 shared=$3
+    mkdir -p "$dir/prefix/dosdevices" "$dir/prefix/drive_c/windows" "$dir/program"
+    cp "$shared"/testdata/wine-prefix/*.reg "$dir/prefix/"
+    chmod u+w "$dir"/prefix/*.reg
+    ln -sfn ../drive_c "$dir/prefix/dosdevices/c:"
+    ln -sfn /usr/lib/x86_64-linux-gnu/wine/x86_64-windows "$dir/prefix/drive_c/windows/system32"
+    cp "$build/bin/vantor" "$dir/program/vantor"
+}
+
+# start_xvfb: starts a 1024x768 Xvfb on a free display and exports DISPLAY; XVFB_PID is its id.
+start_xvfb() {
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" 2>/dev/null &
+    XVFB_PID=$!
+    local display
+    read -r display <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+}
+
+# start_vantor DIR: starts DIR/program/vantor on DIR/prefix (VANTOR_PID) and waits until
+# start-up has finished (its "start-up finished" line in DIR/log), at most 60 s.
+start_vantor() {
+    : >"$1/log"
+    QT_LOGGING_RULES="vantor.startup.info=true" "$1/program/vantor" --prefix "$1/prefix" \
+        2>"$1/log" &
+    VANTOR_PID=$!
+    for _ in $(seq 1 6000); do
+        grep -q "start-up finished" "$1/log" && return 0
+        sleep 0.01
+    done
+    return 1
+}

@@ -1,0 +1,346 @@
+#include "app/icon_set.h"
+#include "app/ini_file.h"
+#include "app/main_window.h"
+#include "app/mru_slots.h"
+#include "app/mru_view.h"
+#include "app/settings_keys.h"
+#include "app/sub_main.h"
+#include "catalog/catalogs.h"
+#include "catalog/get_token.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+namespace {
+
+const QString kWshGuid = QStringLiteral("{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}");
+const QString kHostGuid = QStringLiteral("{60254CA0-953B-11CF-8C96-00AA00B8708C}");
+const QString kWineBinaries = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
+
+// A Wine prefix of the shared hives whose C:\windows\system32 holds Wine's binaries, and an
+// empty program folder.
+class TestMachine {
+public:
+    TestMachine() {
+        QDir root(dir_.path());
+        ok_ = root.mkpath(QStringLiteral("prefix/dosdevices")) &&
+              root.mkpath(QStringLiteral("prefix/drive_c/windows")) &&
+              root.mkpath(QStringLiteral("program")) &&
+              QFile::link(QStringLiteral("../drive_c"),
+                          prefix() + QStringLiteral("/dosdevices/c:")) &&
+              QFile::link(kWineBinaries, prefix() + QStringLiteral("/drive_c/windows/system32"));
+        for (const char* hive : {"system.reg", "user.reg", "userdef.reg"})
+            ok_ = ok_ && QFile::copy(QStringLiteral(VANTOR_SHARED_DIR "/testdata/wine-prefix/") +
+                                         QLatin1String(hive),
+                                     prefix() + u'/' + QLatin1String(hive));
+    }
+    bool ok() const { return ok_; }
+    QString prefix() const { return dir_.path() + QStringLiteral("/prefix"); }
+    QString program() const { return dir_.path() + QStringLiteral("/program"); }
+    QString ini() const { return program() + QStringLiteral("/vantor.ini"); }
+
+private:
+    QTemporaryDir dir_;
+    bool ok_ = false;
+};
+
+// Browsing as far as start-up and closing see it: records what it is asked to open and lists
+// the requested type info as the loaded library's only row.
+class RecordingBrowser : public LibraryBrowser {
+public:
+    RecordingBrowser(MainWindow& window, QList<std::pair<qint32, QString>>& opened)
+        : window_(window), opened_(opened) {}
+    bool SelTypInfo(qint32 index, const QString& typeInfo) override {
+        opened_.append({index, typeInfo});
+        window_.list1()->clear();
+        window_.list1()->addItem(typeInfo);
+        window_.list1()->setCurrentRow(0);
+        library_ = index;
+        return true;
+    }
+    bool BrowseLibrary() override { return false; }
+    bool ChooseLib(const QString&) override { return false; }
+    void TypeInfoClicked(int) override {}
+    void MemberClicked(int) override {}
+    void NextInterface() override {}
+    void Back() override {}
+    void Forward() override {}
+    void LinkClicked(const QString&) override {}
+    std::optional<LoadedLibrary> loaded() const override {
+        if (library_ < 0 || !catalogs)
+            return std::nullopt;
+        const QString line = catalogs->TLDefs()[library_];
+        const QStringList version = GetToken(2, line).split(u'.');
+        return LoadedLibrary{GetToken(1, line), version.value(0).toInt(), version.value(1).toInt()};
+    }
+    const Catalogs* catalogs = nullptr;
+
+private:
+    MainWindow& window_;
+    QList<std::pair<qint32, QString>>& opened_;
+    qint32 library_ = -1;
+};
+
+struct Start {
+    std::unique_ptr<Session> session;
+    QStringList messages;
+    QList<std::pair<qint32, QString>> opened;
+};
+
+void start(const TestMachine& machine, Start& s, int waitBoundSeconds = 60) {
+    StartOptions options;
+    options.waitBoundSeconds = waitBoundSeconds;
+    options.args = {QStringLiteral("--prefix"), machine.prefix()};
+    options.programFolder = machine.program();
+    options.env = QProcessEnvironment();
+    options.message = [&s](const QString& t) { s.messages.append(t); };
+    RecordingBrowser** made = new RecordingBrowser*(nullptr);
+    options.makeBrowser = [&s, made](MainWindow& w) {
+        auto b = std::make_unique<RecordingBrowser>(w, s.opened);
+        *made = b.get();
+        return b;
+    };
+    s.session = SubMain(std::move(options));
+    if (s.session && *made)
+        (*made)->catalogs = &s.session->catalogs();
+    delete made;
+}
+
+// The index of the first catalog record of a GUID, found by a plain scan.
+qint32 firstRecordOf(const QStringList& defs, const QString& guid) {
+    for (qint32 i = 0; i < defs.size(); ++i)
+        if (defs[i].startsWith(guid, Qt::CaseInsensitive))
+            return i;
+    return -1;
+}
+
+} // namespace
+
+TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
+    TestMachine machine;
+    ASSERT_TRUE(machine.ok());
+    Start first;
+    start(machine, first);
+    ASSERT_TRUE(first.session);
+    MainWindow& window = first.session->window();
+    EXPECT_GE(first.session->waitPasses(), 7);
+    EXPECT_FALSE(window.pane()->toPlainText().isEmpty());
+    EXPECT_EQ(window.GoodLoadDef(), 0);
+
+    // The default geometry, within a pixel.
+    const int tx = window.twipsPerPixelX(), ty = window.twipsPerPixelY();
+    EXPECT_NEAR(window.width() * tx, 8265, tx);
+    EXPECT_NEAR(window.height() * ty, 6800, ty);
+    // Without a settings file the CHM keyword item starts checked.
+    EXPECT_TRUE(window.chmKeywordAction()->isChecked());
+
+    // The default lt_Last: WSHShell of the script host object model, version 1.0.
+    const QStringList& defs = first.session->catalogs().TLDefs();
+    const qint32 wsh = firstRecordOf(defs, kWshGuid + QStringLiteral(", 1.0"));
+    ASSERT_GE(wsh, 0);
+    ASSERT_EQ(first.opened.size(), 1);
+    EXPECT_EQ(first.opened[0].first, wsh);
+    EXPECT_EQ(first.opened[0].second, QStringLiteral("WSHShell"));
+    EXPECT_EQ(window.pathBox()->currentText(), GetToken(4, defs[wsh]));
+    EXPECT_EQ(window.pathBox()->count(), first.session->catalogs().pathBox().size());
+
+    // The script host library is registered only when its file can be read as a library.
+    const qint32 host = firstRecordOf(defs, kHostGuid);
+    const QString hostVersion = host >= 0 ? GetToken(2, defs[host]) : QString();
+    window.close();
+
+    IniFile ini(machine.ini());
+    EXPECT_EQ(ini.ReadIni(u"JoinFix", u"tli.*", QString()),
+              QStringLiteral("{8B217740-717D-11CE-AB5B-D41203C10000}"));
+    EXPECT_EQ(ini.ReadIni(u"LibDocs", u"GroupByTK", QString()), QStringLiteral("1"));
+    EXPECT_EQ(ini.ReadIni(u"LibDocs", u"TKOrder", QString()), QStringLiteral("6,4,5,3,2,1,7,8,9"));
+    EXPECT_EQ(ini.ReadIni(u"LastTLB", u"lt_Home", QString()),
+              kHostGuid + u':' + hostVersion + QStringLiteral(".IHost_Class"));
+    EXPECT_EQ(ini.ReadIni(u"LastTLB", u"lt_Last", QString()),
+              kWshGuid + QStringLiteral(":1.0.WSHShell"));
+    EXPECT_EQ(ini.ReadIni(u"FrmSpecs", u"fklCHM", QString()), QStringLiteral("1"));
+    EXPECT_NEAR(ini.ReadIni(u"FrmSpecs", u"Width", QString()).toDouble(), 8265, tx);
+    EXPECT_NEAR(ini.ReadIni(u"FrmSpecs", u"Height", QString()).toDouble(), 6800, ty);
+    EXPECT_FALSE(ini.ReadWhole(u"FrmSpecs", u"NormalOp"));
+    first.session.reset();
+
+    // A second start reopens the same library and type; its close keeps the first-time keys.
+    ini.WriteIni(u"LibDocs", u"TKOrder", QStringLiteral("1,2,3,4,5,6,7,8,9"));
+    Start second;
+    start(machine, second);
+    ASSERT_TRUE(second.session);
+    ASSERT_EQ(second.opened.size(), 1);
+    EXPECT_EQ(second.opened[0], first.opened[0]);
+    second.session->window().close();
+    EXPECT_EQ(ini.ReadIni(u"LibDocs", u"TKOrder", QString()), QStringLiteral("1,2,3,4,5,6,7,8,9"));
+}
+
+TEST(StartUp, CatalogWaitIsBoundedAndSaysSo) {
+    TestMachine machine;
+    ASSERT_TRUE(machine.ok());
+    Start s;
+    start(machine, s, 0);
+    ASSERT_TRUE(s.session);
+    EXPECT_EQ(s.session->waitPasses(), 0);
+    EXPECT_TRUE(s.session->window().statusLine()->text().startsWith(
+        QStringLiteral("the catalog load did not finish in 0 s")));
+    // Without a catalog nothing is opened.
+    EXPECT_TRUE(s.opened.isEmpty());
+}
+
+TEST(StartUp, NormalOpZeroRefusesWithTheMessage) {
+    for (const char* value : {"0", "00"}) {
+        TestMachine machine;
+        ASSERT_TRUE(machine.ok());
+        IniFile(machine.ini()).WriteIni(u"FrmSpecs", u"NormalOp", QString::fromLatin1(value));
+        Start s;
+        start(machine, s);
+        EXPECT_FALSE(s.session) << value;
+        EXPECT_EQ(s.messages, QStringList{QStringLiteral(
+                                  "Vantor has problems and can't load. Contact the author")});
+        EXPECT_TRUE(QDir(machine.program()).entryList({QStringLiteral("*.dat")}).isEmpty());
+    }
+}
+
+namespace {
+
+// A library list view over a settings file with `n` MRU entries of made-up libraries whose
+// catalog records exist.
+struct MruFixture {
+    QTemporaryDir dir;
+    IniFile ini{dir.path() + QStringLiteral("/vantor.ini")};
+    QStringList defs;
+    std::unique_ptr<MruView> view;
+
+    explicit MruFixture(int n) {
+        for (int i = 1; i <= n; ++i) {
+            const QString guid =
+                QStringLiteral("{%1-0000-0000-0000-000000000000}").arg(i, 8, 10, QLatin1Char('0'));
+            defs.append(guid + QStringLiteral(", 1.%1, Help %2, C:\\lib%1.dll, Lib%1")
+                                   .arg(i)
+                                   .arg(QChar(u'A' + (i * 7) % n)));
+            ini.WriteIni(u"TLB_MRU", mruKey(i),
+                         QStringList{guid, QStringLiteral("1.%1").arg(i),
+                                     QStringLiteral("Help %1").arg(QChar(u'A' + (i * 7) % n)),
+                                     QStringLiteral("Lib%1").arg(i), QStringLiteral("dll")}
+                             .join(u'#'));
+        }
+        defs.append(QString());
+        ini.WriteIni(u"TLB_MRU", u"count", n);
+        view = std::make_unique<MruView>(ini, [](const QString&) { return QIcon(); });
+        view->LVLoadMRU(defs);
+    }
+
+    // Every MRU row's columns equal the fields of the slot its item data names, and the slots
+    // 1..count are all shown.
+    void expectInStep() const {
+        const qint32 count = ini.ReadIni(u"TLB_MRU", u"count", QStringLiteral("0")).toInt();
+        EXPECT_EQ(view->mruCount(), count);
+        QList<qint32> seen;
+        for (int i = 0; i < view->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* row = view->topLevelItem(i);
+            const qint32 data = MruView::itemData(row);
+            if (data >= 0)
+                continue;
+            seen.append(-data);
+            const QStringList fields =
+                ini.ReadIni(u"TLB_MRU", mruKey(-data), QString()).split(u'#');
+            ASSERT_EQ(fields.size(), 5) << "slot " << -data;
+            EXPECT_EQ(fields[0], row->text(MruView::TypeLib));
+            EXPECT_EQ(fields[1], row->text(MruView::Version));
+            EXPECT_EQ(fields[2], row->text(MruView::HelpString));
+        }
+        std::sort(seen.begin(), seen.end());
+        QList<qint32> expected;
+        for (qint32 i = 1; i <= count; ++i)
+            expected.append(i);
+        EXPECT_EQ(seen, expected);
+    }
+
+    QTreeWidgetItem* rowOfSlot(qint32 n) const {
+        for (int i = 0; i < view->topLevelItemCount(); ++i)
+            if (MruView::itemData(view->topLevelItem(i)) == -n)
+                return view->topLevelItem(i);
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST(MruList, LoadAddAndRemoveKeepSlotsAndRowsInStep) {
+    MruFixture f(5);
+    EXPECT_EQ(f.view->topLevelItemCount(), 5);
+    f.expectInStep();
+
+    // Removing entry 2 of 5 moves entry 5 into slot 2; its row follows.
+    EXPECT_EQ(f.view->removeFromMru(f.rowOfSlot(2)), QStringLiteral("success: removed MRU 4"));
+    EXPECT_EQ(f.view->topLevelItemCount(), 4);
+    EXPECT_FALSE(f.ini.ReadWhole(u"TLB_MRU", u"mru05"));
+    f.expectInStep();
+    // Removing the last entry.
+    EXPECT_EQ(f.view->removeFromMru(f.rowOfSlot(4)), QStringLiteral("success: removed MRU 3"));
+    f.expectInStep();
+
+    // A search hit is added as the next slot; adding it again is refused.
+    const QList<PathBoxEntry> pathBox = {{QStringLiteral("C:\\windows\\system32\\wshom.OCX"), 0}};
+    QTreeWidgetItem* hit = f.view->insertLibraryRow(QStringLiteral("Script Host"), kWshGuid,
+                                                    QStringLiteral("1.0"), 0, pathBox[0].text);
+    EXPECT_EQ(f.view->removeFromMru(hit), QStringLiteral("null: no entry in MRU"));
+    EXPECT_EQ(f.view->addToMru(hit, pathBox), QStringLiteral("success: Added MRU 4"));
+    EXPECT_EQ(MruView::itemData(hit), -4);
+    EXPECT_EQ(f.ini.ReadIni(u"TLB_MRU", u"mru04", QString()),
+              kWshGuid + QStringLiteral("#1.0#Script Host##ocx"));
+    EXPECT_EQ(f.view->addToMru(hit, pathBox), QStringLiteral("null: already there in MRU"));
+    f.expectInStep();
+
+    // A reload from the file shows the same rows.
+    MruView again(f.ini, {});
+    EXPECT_EQ(again.LVLoadMRU(f.defs), 4);
+    EXPECT_EQ(again.topLevelItemCount(), 4);
+}
+
+TEST(MruList, HeaderClicksSortEachColumnBothWaysWithArrowImages) {
+    MruFixture f(6);
+    // LVLoadMRU sorts by LibName in reversed order.
+    EXPECT_EQ(f.view->sortMode(MruView::LibName), 1);
+    for (int column = 0; column < 4; ++column) {
+        for (int click = 0; click < 2; ++click) {
+            f.view->header()->sectionClicked(column);
+            const int mode = f.view->sortMode(column);
+            for (int i = 1; i < f.view->topLevelItemCount(); ++i) {
+                const int c =
+                    QString::compare(f.view->topLevelItem(i - 1)->text(column),
+                                     f.view->topLevelItem(i)->text(column), Qt::CaseInsensitive);
+                EXPECT_TRUE(mode == 0 ? c <= 0 : c >= 0) << column << " " << i;
+            }
+            for (int other = 0; other < 4; ++other)
+                EXPECT_EQ(f.view->headerItem()->icon(other).isNull(), other != column);
+        }
+        EXPECT_NE(f.view->sortMode(column), -1);
+    }
+}
+
+TEST(Icons, EveryImageTheWindowAddressesIsThere) {
+    for (int i : {0, 1, 2, 3, 5, 6, 7, 8, 9, 10, 12, 17, 18, 19, 20, 21, 22}) {
+        EXPECT_TRUE(hasListImage(i)) << i;
+        EXPECT_FALSE(listImage(i).pixmap(16, 16).isNull()) << i;
+    }
+    for (int i : {0, 1, 2, 3, 4, 11, 13}) {
+        EXPECT_TRUE(hasToolbarImage(i)) << i;
+        EXPECT_FALSE(toolbarImage(i).pixmap(16, 16).isNull()) << i;
+    }
+    EXPECT_EQ(memberImageIndex(1, false), 10);
+    EXPECT_EQ(memberImageIndex(6, true), 7);
+    EXPECT_EQ(memberImageIndex(6, false), 1);
+    EXPECT_EQ(memberImageIndex(16, true), 6);
+    EXPECT_EQ(memberImageIndex(2, true), 1);
+}
