@@ -62,8 +62,9 @@ TEST(MainWindow, MenusToolbarAndInitialStates) {
         const QAction* a = f.window->toolbarButton(b);
         ASSERT_TRUE(a) << b;
         EXPECT_EQ(a->isSeparator(), b == 6 || b == 8) << b;
-        if (!a->isSeparator())
+        if (!a->isSeparator()) {
             EXPECT_EQ(a->isEnabled(), b > 4) << b;
+        }
     }
     EXPECT_EQ(f.window->toolbarButton(9)->toolTip(), QStringLiteral("Next Interface"));
     EXPECT_EQ(f.window->statusLine()->text(), QStringLiteral(" Loading... Wait"));
