@@ -208,11 +208,9 @@ QString owningTypeName(const tli::TypeLibInfo& library, qint32 searchData,
     return member.owner().name();
 }
 
-QString format(const tli::TypeLibInfo& library, qint32 searchData, qint32 invokeKinds,
-               qint32 memberId, const QString& memberName, qint32 docMode,
-               ProtoMemberFrame& frame) {
+QString format(const tli::TypeLibInfo& library, const tli::MemberView& member, qint32 searchData,
+               qint32 invokeKinds, qint32 docMode, ProtoMemberFrame& frame) {
     const Form form{library, docMode == proto::ScreenMode, frame};
-    const tli::MemberView member = library.member(searchData, invokeKinds, memberId, memberName);
     if (!member.helpFile().isEmpty()) {
         frame.setHelpContextID(0);
         frame.setHelpContextID(qint32(member.helpContext()));
@@ -267,19 +265,34 @@ QString format(const tli::TypeLibInfo& library, qint32 searchData, qint32 invoke
            QStringLiteral(" \\f2\\par ");
 }
 
-} // namespace
-
-QString ProtoMember(const tli::TypeLibInfo& library, qint32 searchData, qint32 invokeKinds,
-                    qint32 memberId, const QString& memberName, qint32 docMode,
-                    ProtoMemberFrame& frame) {
+// Every failure reaches the caller as an Error with a description to show.
+template <class F> QString trapped(F&& f) {
     try {
-        return format(library, searchData, invokeKinds, memberId, memberName, docMode, frame);
+        return f();
     } catch (const Error&) {
         throw;
     } catch (const std::exception& e) {
         throw Error(Error::InvalidCall, QStringLiteral("ProtoMember"),
                     QString::fromLocal8Bit(e.what()));
     }
+}
+
+} // namespace
+
+QString ProtoMember(const tli::TypeLibInfo& library, qint32 searchData, qint32 invokeKinds,
+                    qint32 memberId, const QString& memberName, qint32 docMode,
+                    ProtoMemberFrame& frame) {
+    return trapped([&] {
+        return format(library, library.member(searchData, invokeKinds, memberId, memberName),
+                      searchData, invokeKinds, docMode, frame);
+    });
+}
+
+QString ProtoMemberOf(const tli::TypeLibInfo& library, const tli::MemberView& member,
+                      qint32 searchData, qint32 invokeKinds, qint32 docMode,
+                      ProtoMemberFrame& frame) {
+    return trapped(
+        [&] { return format(library, member, searchData, invokeKinds, docMode, frame); });
 }
 
 } // namespace vantor

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 namespace vantor::tli {
+class MemberView;
 class TLIApplication;
 class TypeLibInfo;
 } // namespace vantor::tli
@@ -31,5 +32,10 @@ public:
 QString ProtoMember(const tli::TypeLibInfo& library, qint32 searchData, qint32 invokeKinds,
                     qint32 memberId, const QString& memberName, qint32 docMode,
                     ProtoMemberFrame& frame);
+
+// The same for a member already found (the library's member lookup is ProtoMember's first step).
+QString ProtoMemberOf(const tli::TypeLibInfo& library, const tli::MemberView& member,
+                      qint32 searchData, qint32 invokeKinds, qint32 docMode,
+                      ProtoMemberFrame& frame);
 
 } // namespace vantor
