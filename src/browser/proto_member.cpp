@@ -150,7 +150,7 @@ QString fixedArrayBounds(const Form& form, const TypeDescriptor& type) {
     const tli::ArrayBound& first = bounds.front();
     const qint64 reported = qint64(first.elements);
     const qint64 upper = boundsReportElementCounts(form.frame.application())
-                             ? proto::upperFromCount(first.lowerBound, qint32(first.elements))
+                             ? proto::upperFromCount(first.lowerBound, first.elements)
                              : reported;
     return QStringLiteral("(%1 to %2)").arg(first.lowerBound).arg(upper);
 }
@@ -205,7 +205,8 @@ QString owningTypeName(const tli::TypeLibInfo& library, qint32 searchData,
     const int number = int(quint32(searchData) & 0xFFFF);
     if (number < library.typeInfoCount())
         return library.typeInfo(number).name();
-    return member.owner().name();
+    const TypeInfoView owner = member.owner();
+    return owner.isNull() ? QString() : owner.name();
 }
 
 QString format(const tli::TypeLibInfo& library, const tli::MemberView& member, qint32 searchData,

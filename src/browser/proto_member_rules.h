@@ -52,7 +52,7 @@ QString fixedArrayText(qint32 lowerBound, qint32 upperBound);
 
 // The true upper bound of a dimension when the component reports element counts where upper
 // bounds belong (found by the calibration against stdole2's GUID record).
-inline qint64 upperFromCount(qint32 lowerBound, qint32 reported) {
+inline qint64 upperFromCount(qint32 lowerBound, qint64 reported) {
     return qint64(lowerBound) + reported - 1;
 }
 
