@@ -209,7 +209,7 @@ qint32 MemberView::memberId() const {
 
 qint32 MemberView::invokeKind() const {
     if (func_)
-        return func_->invokeKind;
+        return event_ ? 16 : func_->invokeKind;
     if (var_->varKind != 2 && (var_->flags & VarReadOnly))
         return 2;
     return 6;

@@ -112,9 +112,15 @@ public:
 
     QString name() const;
     qint32 memberId() const;
-    // 1 function, 2 get, 4 let, 8 set, 16 event (a function of a source interface); a variable
-    // reports 6, or 2 when read-only; a constant 6.
+    // 1 function, 2 get, 4 let, 8 set, 16 event; a variable reports 6, or 2 when read-only; a
+    // constant 6.
     qint32 invokeKind() const;
+    // The member as an event: a function of an interface a coclass names as its source.
+    MemberView asEvent() const {
+        MemberView m = *this;
+        m.event_ = func_ != nullptr;
+        return m;
+    }
     // The help string; type libraries hold one text for every locale.
     QString helpString(quint32 lcid = 0) const;
     QString helpFile() const { return lib_->helpFile(); }
@@ -136,6 +142,7 @@ private:
     const TypeInfo* owner_ = nullptr;
     const Func* func_ = nullptr;
     const Var* var_ = nullptr;
+    bool event_ = false;
 };
 
 // A type info of a library.

@@ -120,8 +120,12 @@ QList<ListRow> TypeLibInfo::memberRows(qint32 searchData) const {
     return memberRowsOf(listed(searchData));
 }
 
-QList<ListRow> TypeLibInfo::memberRows(const TypeInfoView& info) const {
-    return memberRowsOf(listedMembers(info, {funcFilter_, varFilter_}));
+QList<ListRow> TypeLibInfo::memberRows(const TypeInfoView& info, bool events) const {
+    std::vector<MemberView> members = listedMembers(info, {funcFilter_, varFilter_});
+    if (events)
+        for (MemberView& m : members)
+            m = m.asEvent();
+    return memberRowsOf(members);
 }
 
 QList<MemberView> TypeLibInfo::members(qint32 searchData) const {

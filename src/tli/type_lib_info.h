@@ -80,8 +80,9 @@ public:
     // The member list of a type-info row: one row per member name, sorted by name; item data is
     // the member's invoke kinds (a property's accessors OR-ed).
     QList<ListRow> memberRows(qint32 searchData) const;
-    // The same for any type info (a coclass's other interfaces).
-    QList<ListRow> memberRows(const TypeInfoView& info) const;
+    // The same for any type info (a coclass's other interfaces); with `events` (a source
+    // interface of the coclass) the functions are rows of invoke kind 16.
+    QList<ListRow> memberRows(const TypeInfoView& info, bool events = false) const;
 
     // The members of a row, each accessor on its own, in the order the list sorts them.
     QList<MemberView> members(qint32 searchData) const;

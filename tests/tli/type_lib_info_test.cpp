@@ -240,7 +240,7 @@ TEST(TypeLibInfo, AliasRowsListTheirEnumerationsConstants) {
 // A coclass lists its default interface first, then the others in declaration order; its
 // member list is its default interface's.
 TEST(TypeLibInfo, CoclassInterfaces) {
-    int coclasses = 0;
+    int coclasses = 0, events = 0;
     for (const char* file : {"wshom.ocx", "scrrun.dll", "mshtml.tlb"}) {
         const OracleLibrary oracle = readOracleDump(QString::fromLatin1(file) + ".txt");
         auto lib = machine().open(QString::fromLatin1(file));
@@ -274,9 +274,18 @@ TEST(TypeLibInfo, CoclassInterfaces) {
             EXPECT_EQ(view.defaultInterface()->name(), view.interfaces().front().name());
             EXPECT_EQ(texts(lib->memberRows(searchDataOf(*lib, t.name))),
                       texts(lib->memberRows(view.interfaces().front())));
+            // A source interface lists events.
+            const QList<quint16> flags = view.interfaceFlags();
+            for (qsizetype i = 0; i < flags.size(); ++i)
+                if (flags[i] & 2)
+                    for (const ListRow& row : lib->memberRows(view.interfaces()[i], true)) {
+                        EXPECT_EQ(row.itemData, 16) << row.text.toStdString();
+                        ++events;
+                    }
         }
     }
     EXPECT_GT(coclasses, 10);
+    EXPECT_GT(events, 0);
 }
 
 // mshtml's references into stdole2 resolve through the prefix's TypeLib keys; without a
