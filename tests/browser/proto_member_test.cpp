@@ -194,6 +194,7 @@ TEST(ProtoMember, ModuleFunctionKeepsItsRetval) {
 
 // The same library with a help file named in its header (the library's help string offset
 // written into the help-file field): the member's help context reaches the frame, after a 0.
+// A NUL written into LoadPicture's help string ends the text shown.
 TEST(ProtoMember, HelpContextGoesToTheFrame) {
     QByteArray bytes = readBytes(wineFile("stdole2.tlb"));
     const qsizetype msft = bytes.indexOf("MSFT");
@@ -202,6 +203,9 @@ TEST(ProtoMember, HelpContextGoesToTheFrame) {
     ASSERT_NE(field(0x24), QByteArray(4, '\xFF')) << "stdole2 has a library help string";
     bytes.replace(msft + 0x3C, 4, field(0x24));
     bytes[msft + 0x14] = char(bytes[msft + 0x14] | 0x10);
+    const qsizetype help = bytes.indexOf("Loads a picture from a file");
+    ASSERT_GT(help, msft);
+    bytes[help + 8] = '\0';
     QTemporaryDir dir;
     QFile out(dir.filePath("stdole2.tlb"));
     ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
@@ -212,12 +216,17 @@ TEST(ProtoMember, HelpContextGoesToTheFrame) {
     EXPECT_EQ(stdole.lib->helpFile(), "OLE Automation");
     const MemberCall load = stdole.call("StdFunctions", "LoadPicture");
     EXPECT_EQ(load.helpContexts, (QList<qint32>{0, 10101, 0, 10101})) << "once per form";
+    EXPECT_TRUE(load.screen().endsWith("member of \\f0\\fs18 \\cf2\\ul\\b\\f1\\fs18 "
+                                       "stdole.StdFunctions\\cf0\\ulnone\\b0\\f0\\fs18 "
+                                       "\\par \r\n\\cf1\\f1\\fs18   Loads a  \\f2\\par "))
+        << load.screen().toStdString();
 }
 
 TEST(ProtoMember, MissingMemberIsAnError) {
-    Opened scripting = openLibrary("scrrun.dll");
+    Opened scripting = openLibrary("scrrun.dll", true);
     ASSERT_TRUE(scripting.lib);
     const qint32 row = scripting.searchData("IFile");
+    ASSERT_NE(row, -1);
     RecordingFrame frame;
     try {
         ProtoMember(*scripting.lib, row, 1, -1, "NoSuchMember", 1, frame);
