@@ -128,9 +128,19 @@ std::optional<RegisteredLocation> Session::registered(const Guid& guid, quint16 
     if (version.isEmpty())
         return std::nullopt;
     const QString versionKey = libKey + u'\\' + version;
+    // Locale keys are hexadecimal; a writer may pad them ("0409").
+    QHash<quint32, QString> localeKeys;
+    for (const QString& key : store_->subkeyNames(registry::Root::ClassesRoot, versionKey)) {
+        bool ok = false;
+        const uint locale = key.toUInt(&ok, 16);
+        if (ok && !localeKeys.contains(locale))
+            localeKeys.insert(locale, key);
+    }
     const quint32 locales[] = {lcid, 0, 9, 0x409};
     for (quint32 locale : locales) {
-        const QString localeKey = versionKey + u'\\' + QString::number(locale, 16);
+        if (!localeKeys.contains(locale))
+            continue;
+        const QString localeKey = versionKey + u'\\' + localeKeys.value(locale);
         for (const char* platform : {"win32", "win64", "win16"}) {
             const QString key = localeKey + u'\\' + QLatin1String(platform);
             if (!store_->keyExists(registry::Root::ClassesRoot, key))

@@ -92,3 +92,23 @@ TEST(Registration, RegisteredLibrariesOfThePrefix) {
     EXPECT_THROW(m.app().registeredLibraryName(stdole, 3, 0, 0), Error);
     EXPECT_THROW(m.app().registeredLibraryName(QStringLiteral("{nonsense}"), 2, 0, 0), Error);
 }
+
+// A locale key written with leading zeros ("0407") is the same locale.
+TEST(Registration, PaddedLocaleKeys) {
+    PrefixMachine m;
+    ASSERT_TRUE(m.valid());
+    const OracleLibrary oracle = readOracleDump(QStringLiteral("wscript.exe.txt"));
+    auto lib = m.open(QStringLiteral("wscript.exe"));
+    const int major = lib->majorVersion(), minor = lib->minorVersion();
+    const QString path = QStringLiteral("C:\\windows\\system32\\wscript.exe");
+    const QString key = QStringLiteral("TypeLib\\%1\\%2.%3\\0407\\win32")
+                            .arg(oracle.guid)
+                            .arg(major, 0, 16)
+                            .arg(minor, 0, 16);
+    ASSERT_TRUE(m.store().setValue(
+        registry::Root::ClassesRoot, key, QString(), registry::RegSz,
+        QByteArray(reinterpret_cast<const char*>(path.utf16()), (path.size() + 1) * 2)));
+    EXPECT_EQ(m.app().registeredLibraryName(oracle.guid, major, minor, 0x407), oracle.name);
+    // Only the locale asked for, 0, 9 and 409 are tried.
+    EXPECT_THROW(m.app().registeredLibraryName(oracle.guid, major, minor, 0x409), Error);
+}
