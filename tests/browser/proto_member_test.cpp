@@ -192,6 +192,22 @@ TEST(ProtoMember, ModuleFunctionKeepsItsRetval) {
     EXPECT_TRUE(load.helpContexts.isEmpty());
 }
 
+// IPicture is a plain (non-dual, hidden) interface: its property gets keep the HRESULT and show
+// the [retval] parameter; OLE_HANDLE (type info 19) is an alias of a base type, so no ByVal.
+TEST(ProtoMember, NonDualInterfaceKeepsRetval) {
+    Opened stdole = openLibrary("stdole2.tlb", true);
+    ASSERT_TRUE(stdole.lib);
+    const MemberCall type = stdole.call("IPicture", "Type");
+    EXPECT_EQ(type.invokeKinds, 2);
+    EXPECT_EQ(type.screen(), "Property \\cf1\\b\\f1 Type\\b0 (\\i \\b ptype \\b0 As \\i0Integer"
+                             "\\b0\\i0 )\\b0  [Get/o]" +
+                                 screenFooter("stdole", "IPicture"));
+    EXPECT_EQ(stdole.call("IPicture", "Handle").screen(),
+              "Property \\cf1\\b\\f1 Handle\\b0 (\\i \\b phandle\\b0  As \\i0 \\cf1\\ul\\b\\v "
+              "<file: \\v0 OLE_HANDLE\\v |19/>\\v0\\cf0\\ulnone\\b0\\i0 \\b0\\i0 )\\b0  [Get/o]" +
+                  screenFooter("stdole", "IPicture"));
+}
+
 // The same library with a help file named in its header (the library's help string offset
 // written into the help-file field): the member's help context reaches the frame, after a 0.
 // A NUL written into LoadPicture's help string ends the text shown.
