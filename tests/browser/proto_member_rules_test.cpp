@@ -30,21 +30,12 @@ tli::Value text(const QString& s) {
 
 } // namespace
 
+// The table's less obvious rows: wide strings and blobs, and array bits left on an element type.
 TEST(ProtoRules, VariantTypeNames) {
-    EXPECT_EQ(variantTypeName(2), "Integer");
-    EXPECT_EQ(variantTypeName(3), "Long");
-    EXPECT_EQ(variantTypeName(7), "Date");
-    for (quint16 s : {8, 30, 31})
-        EXPECT_EQ(variantTypeName(s), "String") << s;
-    EXPECT_EQ(variantTypeName(9), "Object");
-    EXPECT_EQ(variantTypeName(11), "Boolean");
-    EXPECT_EQ(variantTypeName(12), "Variant");
-    for (quint16 b : {16, 17, 65})
-        EXPECT_EQ(variantTypeName(b), "Byte") << b;
+    EXPECT_EQ(variantTypeName(31), "String");
+    EXPECT_EQ(variantTypeName(65), "Byte");
     EXPECT_EQ(variantTypeName(0x1000), "FixedArray");
-    EXPECT_EQ(variantTypeName(0x2000), "DynamicArray");
-    // The Basic words the table has none for, and array bits left on an element type.
-    for (quint16 other : {0, 4, 5, 6, 10, 13, 14, 18, 19, 20, 25, 0x1003, 0x2008, 0xFFFF})
+    for (quint16 other : {0, 5, 10, 25, 0x1003, 0x2008, 0xFFFF})
         EXPECT_EQ(variantTypeName(other), "Any") << other;
 }
 
@@ -61,10 +52,9 @@ TEST(ProtoRules, PrefixAndPropertyTag) {
     EXPECT_EQ(proto::memberPrefix(false, 2, vt::Void, true), "Property ");
     EXPECT_EQ(proto::memberPrefix(false, 0, vt::I4, false), "Property ");
 
-    const char* tags[] = {"",      "", "[Get/o]",   "", "[o/Let]",   "", "[Get/Let]",    "",
-                          "[Set]", "", "[Get/Set]", "", "[Let/Set]", "", "[Get/Let/Set]"};
-    for (int kinds = 0; kinds < 15; ++kinds)
-        EXPECT_EQ(proto::propertyTag(kinds), tags[kinds]) << kinds;
+    EXPECT_EQ(proto::propertyTag(10), "[Get/Set]");
+    EXPECT_EQ(proto::propertyTag(14), "[Get/Let/Set]");
+    EXPECT_EQ(proto::propertyTag(3), "");
     EXPECT_EQ(proto::propertyTag(16), "");
     EXPECT_EQ(proto::propertyTag(-1), "");
 }
