@@ -73,8 +73,9 @@ void walkComponent(const std::shared_ptr<const TypeLib>& lib) {
         d.resolved().varType();
     };
     auto walkMembers = [&](const std::vector<MemberView>& members) {
-        for (const QList<ListRow> rows = memberRowsOf(members); const ListRow& row : rows)
-            findMember(members, row.itemData, -1, row.text);
+        // One lookup per list: each walks the whole list already.
+        if (const QList<ListRow> rows = memberRowsOf(members); !rows.isEmpty())
+            findMember(members, rows.back().itemData, -1, rows.back().text);
         for (const MemberView& m : members) {
             walkType(m.returnType());
             for (const ParameterView& p : m.parameters().items) {
