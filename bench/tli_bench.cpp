@@ -1,10 +1,16 @@
 // bench-tli: reads every library of the oracle index into the full model, and mshtml.tlb (the
 // largest) on its own, then has the type services (Wine's oleaut32, through the oracle's
-// tlbdump.exe under wine) load and walk mshtml.tlb in the same run for comparison.
+// tlbdump.exe under wine) load and walk mshtml.tlb in the same run for comparison. Then the
+// component as the browser uses it, over a Wine prefix's registry: open mshtml.tlb and fill its
+// type list, and fill the member list of its largest interface.
 
+#include "platform/registry/store.h"
+#include "platform/winpath/win_path.h"
 #include "text/error.h"
 #include "tli/library_set.h"
+#include "tli/tli_application.h"
 #include "tli/type_lib_file.h"
+#include "tli/type_lib_info.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,6 +18,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 
@@ -65,6 +72,77 @@ double peerMs(const QString& path, int reps) {
     return m.hasMatch() ? m.captured(1).toDouble() / 1000 : -1;
 }
 
+// A Wine prefix over the shared hives whose system32 is Wine's binaries folder.
+bool makePrefix(const QString& dir) {
+    const QString hives = kShared + QStringLiteral("/testdata/wine-prefix/");
+    bool ok = QDir(dir).mkpath(QStringLiteral("dosdevices")) &&
+              QDir(dir).mkpath(QStringLiteral("drive_c/windows"));
+    for (const char* name : {"system.reg", "user.reg", "userdef.reg"})
+        ok = ok && QFile::copy(hives + QLatin1String(name), dir + u'/' + QLatin1String(name));
+    return ok &&
+           QFile::link(QStringLiteral("../drive_c"), dir + QStringLiteral("/dosdevices/c:")) &&
+           QFile::link(kWineDir, dir + QStringLiteral("/drive_c/windows/system32"));
+}
+
+double msSince(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The browser's figures: opening mshtml.tlb with its type list (stdole2, which it imports,
+// already open in the session as in a running browser), and the member list of its largest
+// interface.
+void componentFigures() {
+    QTemporaryDir dir;
+    const QString prefix = dir.path() + QStringLiteral("/prefix");
+    const QString program = dir.path() + QStringLiteral("/program");
+    if (!dir.isValid() || !makePrefix(prefix) || !QDir().mkpath(program)) {
+        std::printf("component: no test prefix; no figures\n");
+        return;
+    }
+    registry::Store store(registry::Machine{registry::Machine::Kind::Prefix, prefix, {}}, program);
+    const winpath::PrefixPaths paths(prefix, store.systemRoot());
+    const QString mshtml = QStringLiteral("C:\\windows\\system32\\mshtml.tlb");
+    double openList = 1e300;
+    qsizetype rows = 0;
+    for (int r = 0; r < 20; ++r) {
+        const TLIApplication app(&store, &paths);
+        app.typeLibInfoFromFile(QStringLiteral("C:\\windows\\system32\\stdole2.tlb"));
+        QElapsedTimer t;
+        t.start();
+        TypeLibInfo lib(app);
+        lib.setContainingFile(mshtml);
+        rows = lib.typeInfoRows().size();
+        openList = std::min(openList, msSince(t));
+    }
+    const TLIApplication app(&store, &paths);
+    TypeLibInfo lib(app);
+    lib.setContainingFile(mshtml);
+    ListRow largest;
+    qsizetype most = -1;
+    for (const ListRow& row : lib.typeInfoRows()) {
+        if (isGlobalsSearchData(row.itemData) ||
+            (lib.typeInfoOfSearchData(row.itemData).kind() != 3 &&
+             lib.typeInfoOfSearchData(row.itemData).kind() != 4))
+            continue;
+        const qsizetype n = lib.memberRows(row.itemData).size();
+        if (n > most) {
+            most = n;
+            largest = row;
+        }
+    }
+    double members = 1e300;
+    for (int r = 0; r < 50; ++r) {
+        QElapsedTimer t;
+        t.start();
+        most = lib.memberRows(largest.itemData).size();
+        members = std::min(members, msSince(t));
+    }
+    std::printf("component: %lld type rows; largest %s with %lld member rows\n", qlonglong(rows),
+                qPrintable(largest.text), qlonglong(most));
+    std::printf("FIGURE mshtml_open_list_ms %.3f ms\n", openList);
+    std::printf("FIGURE largest_members_ms %.3f ms\n", members);
+}
+
 } // namespace
 
 int main() {
@@ -87,6 +165,7 @@ int main() {
         const double ours = minParseMs(mshtml, resolver, 30);
         std::printf("FIGURE mshtml_parse_ms %.3f ms\n", ours);
         std::printf("FIGURE all_libs_parse_ms %.3f ms\n", total);
+        componentFigures();
         const double peer = peerMs(mshtml, 20);
         if (peer > 0) {
             std::printf("FIGURE peer_mshtml_ms %.3f ms\n", peer);

@@ -9,8 +9,8 @@ namespace vantor::tli {
 
 class TypeLib;
 
-// Finds the libraries a type library imports. The machine's registry answers this in the end;
-// until it does, a fixed set of library files stands in (LibrarySet).
+// Finds the libraries a type library imports: the machine's registry (Session), or a fixed set
+// of library files where no registry is wanted (LibrarySet: fuzzing, damage runs).
 class LibraryResolver {
 public:
     virtual ~LibraryResolver() = default;

@@ -2,8 +2,10 @@
 
 #include "platform/pe/pe_resources.h"
 #include "text/error.h"
+#include "tli/member_list.h"
 #include "tli/tlb_dump.h"
 #include "tli/type_lib_file.h"
+#include "tli/type_lib_info.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -56,12 +58,55 @@ std::unique_ptr<char[]> copyOf(const char* data, qint64 size) {
     return c;
 }
 
+// Everything the component offers over a model: the views, member lists and lookups.
+void walkComponent(const std::shared_ptr<const TypeLib>& lib) {
+    const MemberFilters all{0, 0};
+    auto walkType = [](const TypeDescriptor& d) {
+        d.varType();
+        d.pointerLevel();
+        d.typedValueName();
+        d.arrayBounds();
+        d.isExternal();
+        d.externalLibrary();
+        if (const auto info = d.typeInfo())
+            info->finalType();
+        d.resolved().varType();
+    };
+    auto walkMembers = [&](const std::vector<MemberView>& members) {
+        // One lookup per list: each walks the whole list already.
+        if (const QList<ListRow> rows = memberRowsOf(members); !rows.isEmpty())
+            findMember(members, rows.back().itemData, -1, rows.back().text);
+        for (const MemberView& m : members) {
+            walkType(m.returnType());
+            for (const ParameterView& p : m.parameters().items) {
+                walkType(p.type());
+                p.defaultValue();
+            }
+            m.constantValue();
+            m.owner().number();
+        }
+    };
+    for (const TypeInfo& info : lib->typeInfos()) {
+        const TypeInfoView v(lib, &info);
+        v.kindKeyword();
+        v.interfaces();
+        v.interfaceFlags();
+        v.defaultInterface();
+        v.finalType();
+        walkType(v.resolvedType());
+        walkMembers(listedMembers(v, all));
+    }
+    walkMembers(globalMembers(lib, all));
+}
+
 void readOnce(QByteArrayView bytes, std::optional<quint16> resource, LibraryResolver* resolver,
               const QString& name, ShakeReport& report) {
     ++report.attempts;
     try {
-        const TypeLib lib = readTypeLib(bytes, resource, resolver, name);
-        dumpTypeLib(lib);
+        const auto lib =
+            std::make_shared<const TypeLib>(readTypeLib(bytes, resource, resolver, name));
+        dumpTypeLib(*lib);
+        walkComponent(lib);
         ++report.models;
     } catch (const Error& e) {
         ++report.errors;

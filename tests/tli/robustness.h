@@ -23,7 +23,8 @@ struct ShakeReport {
 };
 
 // Reads damaged copies of the library at `path` (PATH[\N]): each read gives a model (which is
-// then walked completely) or a vantor::Error; anything else escapes, and a read outside the
+// then dumped and walked completely through the component's views and lists) or a
+// vantor::Error; anything else escapes, and a read outside the
 // bytes is left for the sanitizers to catch (every copy is its own allocation of exact size).
 ShakeReport shakeLibrary(const QString& path, const ShakeOptions& options,
                          LibraryResolver* resolver);
