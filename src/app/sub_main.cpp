@@ -6,11 +6,15 @@
 #include "app/start_up_rules.h"
 #include "catalog/catalogs.h"
 #include "catalog/registry_catalog_builders.h"
+#include "catalog/tli_library_services.h"
 #include "platform/registry/machine.h"
 #include "platform/registry/store.h"
 #include "platform/winpath/win_path.h"
 #include "text/error.h"
+#include "tli/tli_application.h"
+#include "tli/type_lib_info.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,6 +23,7 @@
 #include <QHash>
 #include <QListWidget>
 #include <QLoggingCategory>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTextBrowser>
@@ -37,6 +42,8 @@ struct Session::Parts {
     registry::Machine machine;
     std::optional<registry::Store> store;
     std::unique_ptr<winpath::PrefixPaths> paths;
+    std::unique_ptr<tli::TLIApplication> tli;
+    std::unique_ptr<TliLibraryServices> libraryServices;
     std::unique_ptr<RegistryCatalogBuilders> builders;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<Catalogs> catalogs;
@@ -60,14 +67,29 @@ int Session::waitPasses() const {
 
 namespace {
 
-// The file check of the remembered library. Reading a library's identity needs the type
-// information component, so a changed file is not read: it counts as unchanged.
-class UnreadFileCheck : public LibraryFileCheck {
+// The file check of the remembered library: a file changed after the catalog was built is read
+// for its identity.
+class LibraryFileCheckOverMachine : public LibraryFileCheck {
 public:
-    bool isNewerThanCatalog(const QString&) override { return false; }
-    Identity readIdentity(const QString& path) override {
-        throw Error(53, QStringLiteral("Sub Main"), QStringLiteral("cannot read ") + path);
+    LibraryFileCheckOverMachine(const tli::TLIApplication& app, const winpath::PrefixPaths* paths,
+                                QString catalogFile)
+        : app_(app), paths_(paths), catalogFile_(std::move(catalogFile)) {}
+    bool isNewerThanCatalog(const QString& path) override {
+        const QString host = paths_ ? paths_->toHost(path) : path;
+        const QFileInfo file(host);
+        const QFileInfo catalog(catalogFile_);
+        return !host.isEmpty() && file.exists() && catalog.exists() &&
+               file.lastModified() > catalog.lastModified();
     }
+    Identity readIdentity(const QString& path) override {
+        const std::unique_ptr<tli::TypeLibInfo> lib = app_.typeLibInfoFromFile(path);
+        return {lib->guidText(), lib->majorVersion(), lib->minorVersion()};
+    }
+
+private:
+    const tli::TLIApplication& app_;
+    const winpath::PrefixPaths* paths_;
+    QString catalogFile_;
 };
 
 } // namespace
@@ -101,8 +123,10 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     p.machine = choice.machine;
     if (p.machine.kind == registry::Machine::Kind::Prefix)
         p.paths = std::make_unique<winpath::PrefixPaths>(p.machine.prefix, p.store->systemRoot());
-    p.builders = std::make_unique<RegistryCatalogBuilders>(*p.store, options.programFolder, nullptr,
-                                                           p.paths.get());
+    p.tli = std::make_unique<tli::TLIApplication>(&*p.store, p.paths.get());
+    p.libraryServices = std::make_unique<TliLibraryServices>(*p.tli);
+    p.builders = std::make_unique<RegistryCatalogBuilders>(*p.store, options.programFolder,
+                                                           p.libraryServices.get(), p.paths.get());
 
     qCInfo(startUp) << "registry opened";
     MainWindow::Services services;
@@ -130,7 +154,15 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     IniFile* ini = &p.ini;
     const QString machineId = p.machine.id();
     bool rebuildFirst = machineChanged;
-    window.setCatalogs(catalogs, [catalogs, ini, machineId, rebuildFirst](qint32 always) mutable {
+    RegistryCatalogBuilders* builders = p.builders.get();
+    QAction* defineLibName = nullptr;
+    for (QAction* a : window.popupMenu()->actions()) {
+        if (a->text() == QLatin1String("Define Libname on Refresh"))
+            defineLibName = a;
+    }
+    window.setCatalogs(catalogs, [catalogs, ini, machineId, rebuildFirst, builders,
+                                  defineLibName](qint32 always) mutable {
+        builders->setDefineLibNameOnRefresh(defineLibName && defineLibName->isChecked());
         const qint32 result = catalogs->LoadDefs(rebuildFirst ? 0 : always);
         rebuildFirst = false;
         ini->WriteIni(QString::fromLatin1(settings::LastMachine.section),
@@ -186,7 +218,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
             else
                 window.Status(QStringLiteral("ProgID lookup is not available yet: ") + commandLine);
         } else {
-            UnreadFileCheck check;
+            LibraryFileCheckOverMachine check(*p.tli, p.paths.get(), catalogs->typeLibFile());
             const StartLibrary start = chooseStartLibrary(last, catalogs->TLDefs(), check);
             if (!start.status.isEmpty()) {
                 window.Status(start.status);
