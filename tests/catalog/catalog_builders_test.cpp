@@ -3,6 +3,7 @@
 #include "catalog/get_token.h"
 #include "catalog/hex_ver.h"
 #include "catalog/registry_catalog_builders.h"
+#include "catalog/tli_library_services.h"
 #include "platform/registry/test_prefix.h"
 #include "platform/winpath/win_path.h"
 #include "qt_print.h"
@@ -10,6 +11,7 @@
 #include "text/error.h"
 #include "text/text_order.h"
 #include "text/win1252.h"
+#include "tli/tli_application.h"
 
 #include <QDir>
 #include <QFile>
@@ -285,4 +287,49 @@ TEST(CatalogBuilders, RealPrefixRebuildAndReadBack) {
     ASSERT_EQ(catalogs.LoadDefs(1), 0);
     EXPECT_EQ(frame.statuses.first(), "WScript Reg OK");
     EXPECT_EQ(catalogs.TLDefs().size(), types.size() + 1);
+}
+
+// With the type information component: the script host is registered from Wine's wscript.exe,
+// and "Define Libname on Refresh" writes each library's own name.
+TEST(CatalogBuilders, RealComponentRegistersTheScriptHostAndNamesLibraries) {
+    test::TestPrefix prefix;
+    ASSERT_TRUE(prefix.valid());
+    Store store(Machine{Machine::Kind::Prefix, prefix.prefix(), {}}, prefix.programFolder());
+    const winpath::PrefixPaths paths(prefix.prefix(), store.systemRoot());
+    const tli::TLIApplication app(&store, &paths);
+    TliLibraryServices services(app);
+    RegistryCatalogBuilders builders(store, prefix.programFolder(), &services, &paths);
+    builders.setSleep([](int) {});
+    builders.setDefineLibNameOnRefresh(true);
+    RecordingFrame frame;
+    Catalogs catalogs(prefix.programFolder(), frame, &builders);
+    ASSERT_EQ(catalogs.LoadDefs(0), 0);
+    EXPECT_TRUE(frame.statuses.contains("successfully registered Wscript"));
+    EXPECT_FALSE(catalogs.scriptHostVersion().isEmpty());
+
+    int named = 0;
+    for (qint32 i = 0; i + 1 < catalogs.TLDefs().size(); ++i) {
+        const QString& record = catalogs.TLDefs()[i];
+        const QString name = GetToken(5, record);
+        if (name == "LibName")
+            continue;
+        ++named;
+        // The name is the one the library itself holds.
+        const QString guid = GetToken(1, record);
+        const QString version = GetToken(2, record);
+        const qsizetype dot = version.indexOf(u'.');
+        EXPECT_EQ(name, app.registeredLibraryName(guid, version.left(dot).toInt(),
+                                                  version.mid(dot + 1).toInt(), 0))
+            << record.toStdString();
+    }
+    // Every library of a fresh prefix lives in Wine's binaries and can be read.
+    EXPECT_GT(named, (catalogs.TLDefs().size() - 1) / 2);
+    qint32 index = 0;
+    ASSERT_EQ(BinSearch(catalogs.TLDefs(), u"{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}, 1.0", index),
+              1);
+    EXPECT_TRUE(catalogs.TLDefs()[index].endsWith(", IWshRuntimeLibrary"));
+
+    frame.statuses.clear();
+    ASSERT_EQ(catalogs.LoadDefs(1), 0);
+    EXPECT_EQ(frame.statuses.first(), "WScript Reg OK");
 }
