@@ -2,9 +2,6 @@
 #include "browser/rtf_document.h"
 #include "browser/rtf_text.h"
 
-#include <QDir>
-#include <QImage>
-#include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -80,23 +77,4 @@ TEST(RtfDocument, FindsLinksAndFonts) {
     EXPECT_EQ(hostFontFamily("Times New Roman"), "Liberation Serif");
     EXPECT_EQ(hostFontFamily("courier new"), "Liberation Mono");
     EXPECT_EQ(hostFontFamily("Fira Code"), "Fira Code");
-}
-
-// Kept as a test artifact: what the pane shows, for a person to look at.
-TEST(RtfDocument, DrawsToAnImage) {
-    QTextDocument doc;
-    renderRtf(paneText(), doc);
-    doc.setTextWidth(520);
-    QImage image(520, int(doc.size().height()) + 8, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    doc.drawContents(&painter);
-    painter.end();
-    int inked = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            inked += image.pixel(x, y) != qRgb(255, 255, 255);
-    EXPECT_GT(inked, 500) << "the text should leave ink";
-    QDir().mkpath(VANTOR_ARTIFACT_DIR);
-    EXPECT_TRUE(image.save(VANTOR_ARTIFACT_DIR "/rendered-prototype.png"));
 }
