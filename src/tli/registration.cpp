@@ -58,6 +58,7 @@ QString hex(quint32 v) {
 
 void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& windowsPath,
                      const QString& hostPath) {
+    registry::Store::Batch batch(store);
     Writer w(store);
     const QString guid = lib.guid().toString();
     const QString version = hex(lib.major()) + u'.' + hex(lib.minor());
@@ -86,6 +87,9 @@ void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& 
         w.text(key + QStringLiteral("\\TypeLib"), QString(), guid);
         w.text(key + QStringLiteral("\\TypeLib"), QStringLiteral("Version"), version);
     }
+    if (!batch.commit())
+        throw Error(Error::PathAccess, QStringLiteral("TypeLibInfo"),
+                    QStringLiteral("Cannot write ") + store.overlayPath());
 }
 
 } // namespace vantor::tli

@@ -258,10 +258,27 @@ Key* Store::overlayKey(Root root, QStringView path) {
     }
 }
 
+bool Store::saveOrDefer() {
+    if (batchDepth_ > 0) {
+        unsaved_ = true;
+        return true;
+    }
+    return saveOverlay();
+}
+
+bool Store::Batch::commit() {
+    committed_ = true;
+    --store_.batchDepth_;
+    if (store_.batchDepth_ > 0 || !store_.unsaved_)
+        return true;
+    store_.unsaved_ = false;
+    return store_.saveOverlay();
+}
+
 bool Store::createKey(Root root, QStringView path) {
     if (!overlayKey(root, path))
         return false;
-    return saveOverlay();
+    return saveOrDefer();
 }
 
 bool Store::setValue(Root root, QStringView path, QStringView name, std::uint32_t type,
@@ -271,7 +288,7 @@ bool Store::setValue(Root root, QStringView path, QStringView name, std::uint32_
         return false;
     overlay_.setValue(key, name, type, data);
     environment_.reset();
-    return saveOverlay();
+    return saveOrDefer();
 }
 
 QString Store::systemRoot() const {

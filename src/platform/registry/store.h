@@ -43,7 +43,8 @@ public:
     QStringList subkeyNames(Root root, QStringView path) const;
     QStringList valueNames(Root root, QStringView path) const;
 
-    // Writes land in the overlay, which is saved (atomically) at once. False when the root is
+    // Writes land in the overlay, which is saved (atomically) at once, or at the end of the
+    // batch that holds them. False when the root is
     // not one the overlay holds (it holds HKLM and so HKCR) or the save fails.
     bool createKey(Root root, QStringView path);
     bool setValue(Root root, QStringView path, QStringView name, std::uint32_t type,
@@ -55,7 +56,27 @@ public:
     // The machine's Windows folder as a Windows path ("C:\windows" unless the registry says).
     QString systemRoot() const;
 
+    // Groups writes into one save of the overlay (registering a large library writes thousands
+    // of values). commit() saves and tells whether that worked; a batch left without commit
+    // saves what it holds when it ends.
+    class Batch {
+    public:
+        explicit Batch(Store& store) : store_(store) { ++store_.batchDepth_; }
+        ~Batch() {
+            if (!committed_)
+                commit();
+        }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        bool commit();
+
+    private:
+        Store& store_;
+        bool committed_ = false;
+    };
+
 private:
+    bool saveOrDefer();
     using Layers = std::vector<const Key*>;
     const Layers& rootLayers(Root root) const;
     Layers findRootLayers(Root root) const;
@@ -69,6 +90,8 @@ private:
     Hive hive_;    // top-level keys named as the roots ("HKEY_LOCAL_MACHINE", ...)
     Hive overlay_; // rooted at HKLM
     mutable std::array<std::optional<Layers>, 5> rootLayerCache_;
+    int batchDepth_ = 0;
+    bool unsaved_ = false;
     QString overlayPath_;
     bool overlayBad_ = false; // kept aside before the next save
     ParseIssues issues_;

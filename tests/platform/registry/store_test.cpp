@@ -135,6 +135,25 @@ TEST(Store, WritesGoToTheOverlayAndSurviveARestart) {
     EXPECT_FALSE(other.keyExists(Root::ClassesRoot, u"Vantor.Test"));
 }
 
+TEST(Store, ABatchOfWritesIsSavedOnce) {
+    TestPrefix t;
+    ASSERT_TRUE(t.valid());
+    Store store(Machine{}, t.programFolder());
+    {
+        Store::Batch batch(store);
+        ASSERT_TRUE(store.setValue(Root::ClassesRoot, u"Batch\\A", u"", RegSz,
+                                   utf16z(QStringLiteral("1"))));
+        ASSERT_TRUE(store.createKey(Root::ClassesRoot, u"Batch\\B"));
+        // Nothing on disk until the batch ends, but reads see the writes.
+        EXPECT_FALSE(readAll(store.overlayPath()).contains("Batch"));
+        EXPECT_TRUE(store.keyExists(Root::ClassesRoot, u"batch\\b"));
+        EXPECT_TRUE(batch.commit());
+    }
+    const Store again(Machine{}, t.programFolder());
+    EXPECT_EQ(text(again.value(Root::ClassesRoot, u"Batch\\A", u"")), QStringLiteral("1"));
+    EXPECT_TRUE(again.keyExists(Root::ClassesRoot, u"Batch\\B"));
+}
+
 TEST(Store, ADamagedOverlayIsReportedAndKeptAside) {
     TestPrefix t;
     ASSERT_TRUE(t.valid());
