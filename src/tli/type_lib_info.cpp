@@ -116,6 +116,18 @@ std::vector<MemberView> TypeLibInfo::listed(qint32 searchData) const {
                : listedMembers(typeInfoOfSearchData(searchData), filters);
 }
 
+const std::vector<MemberView>& TypeLibInfo::listedCached(qint32 searchData) const {
+    if (!cache_.lib || cache_.lib != lib_ || cache_.searchData != searchData ||
+        cache_.funcFilter != funcFilter_ || cache_.varFilter != varFilter_) {
+        cache_.members = listed(searchData);
+        cache_.lib = lib_;
+        cache_.searchData = searchData;
+        cache_.funcFilter = funcFilter_;
+        cache_.varFilter = varFilter_;
+    }
+    return cache_.members;
+}
+
 QList<ListRow> TypeLibInfo::memberRows(qint32 searchData) const {
     return memberRowsOf(listed(searchData));
 }
@@ -202,7 +214,7 @@ QList<TypeInfoView> TypeLibInfo::interfaces() const {
 
 MemberView TypeLibInfo::member(qint32 searchData, qint32 invokeKinds, qint32 memberId,
                                const QString& name) const {
-    const MemberView m = findMember(listed(searchData), invokeKinds, memberId, name);
+    const MemberView m = findMember(listedCached(searchData), invokeKinds, memberId, name);
     if (m.isNull())
         throw Error(Error::InvalidCall, kSource,
                     QStringLiteral("\"%1\" is not a member of the chosen type").arg(name));

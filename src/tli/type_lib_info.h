@@ -108,6 +108,9 @@ public:
 private:
     const TypeLib& lib() const;
     std::vector<MemberView> listed(qint32 searchData) const;
+    // The listing of the last type looked up: member clicks and the documentation export ask
+    // for one type's members many times in a row.
+    const std::vector<MemberView>& listedCached(qint32 searchData) const;
 
     std::shared_ptr<Session> session_;
     std::shared_ptr<const TypeLib> lib_;
@@ -117,6 +120,14 @@ private:
     quint16 funcFilter_ = 65;
     quint16 varFilter_ = 192;
     bool showHiddenTypes_ = false;
+    struct ListingCache {
+        std::shared_ptr<const TypeLib> lib;
+        qint32 searchData = 0;
+        quint16 funcFilter = 0;
+        quint16 varFilter = 0;
+        std::vector<MemberView> members;
+    };
+    mutable ListingCache cache_;
 };
 
 } // namespace vantor::tli
