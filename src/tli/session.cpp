@@ -9,19 +9,6 @@
 namespace vantor::tli {
 namespace {
 
-QString stringValue(const registry::Store& store, const QString& path) {
-    const std::optional<registry::StoredValue> v =
-        store.value(registry::Root::ClassesRoot, path, QString());
-    if (!v || !registry::isStringType(v->type))
-        return {};
-    QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(v->data.constData()),
-                                      v->data.size() / 2);
-    const qsizetype nul = text.indexOf(QChar(0));
-    if (nul >= 0)
-        text.truncate(nul);
-    return v->type == registry::RegExpandSz ? store.expandEnvironment(text) : text;
-}
-
 // A "major.minor" key in hexadecimal.
 std::optional<std::pair<quint16, quint16>> parseVersion(const QString& key) {
     const qsizetype dot = key.indexOf(u'.');
@@ -145,7 +132,7 @@ std::optional<RegisteredLocation> Session::registered(const Guid& guid, quint16 
             const QString key = localeKey + u'\\' + QLatin1String(platform);
             if (!store_->keyExists(registry::Root::ClassesRoot, key))
                 continue;
-            const QString path = stringValue(*store_, key);
+            const QString path = store_->defaultText(registry::Root::ClassesRoot, key);
             if (path.isEmpty())
                 continue;
             return RegisteredLocation{path, hostPath(path)};

@@ -14,16 +14,7 @@ const QString kSource = QStringLiteral("TLIApplication");
 constexpr int ErrorLibNotRegistered = int(0x8002801D);
 
 QString defaultText(const registry::Store& store, const QString& key) {
-    const auto v = store.value(registry::Root::ClassesRoot, key, QString());
-    if (!v || !registry::isStringType(v->type))
-        return {};
-    QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(v->data.constData()),
-                                      v->data.size() / 2);
-    const qsizetype nul = text.indexOf(QChar(0));
-    if (nul >= 0)
-        text.truncate(nul);
-    text = text.trimmed();
-    return v->type == registry::RegExpandSz ? store.expandEnvironment(text) : text;
+    return store.defaultText(registry::Root::ClassesRoot, key).trimmed();
 }
 
 // The file of a server command line: quoted, or up to the first switch.

@@ -291,6 +291,18 @@ bool Store::setValue(Root root, QStringView path, QStringView name, std::uint32_
     return saveOrDefer();
 }
 
+QString Store::defaultText(Root root, QStringView path) const {
+    const std::optional<StoredValue> v = value(root, path, QString());
+    if (!v || !isStringType(v->type))
+        return {};
+    QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(v->data.constData()),
+                                      v->data.size() / 2);
+    const qsizetype nul = text.indexOf(QChar(0));
+    if (nul >= 0)
+        text.truncate(nul);
+    return v->type == RegExpandSz ? expandEnvironment(text) : text;
+}
+
 QString Store::systemRoot() const {
     const auto v = value(Root::LocalMachine, u"Software\\Microsoft\\Windows NT\\CurrentVersion",
                          u"SystemRoot");

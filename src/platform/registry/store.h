@@ -41,6 +41,9 @@ public:
     std::optional<StoredValue> value(Root root, QStringView path, QStringView name) const;
     // Subkey names in the text order, each once, spelled as the uppermost layer spells it.
     QStringList subkeyNames(Root root, QStringView path) const;
+    // A key's default value as text: up to its first NUL, environment references expanded for
+    // REG_EXPAND_SZ; empty when there is none or it is no string.
+    QString defaultText(Root root, QStringView path) const;
     QStringList valueNames(Root root, QStringView path) const;
 
     // Writes land in the overlay, which is saved (atomically) at once, or at the end of the
