@@ -136,7 +136,7 @@ MemberView findMember(const std::vector<MemberView>& members, qint32 invokeKinds
                       const QString& name) {
     const MemberView* best = nullptr;
     for (const MemberView& m : members) {
-        if (!equalsText(m.name(), name) || (memberId != -1 && m.memberId() != memberId))
+        if (!equalsText(m.nameView(), name) || (memberId != -1 && m.memberId() != memberId))
             continue;
         if (invokeKinds != 0 && !(m.invokeKind() & invokeKinds))
             continue;

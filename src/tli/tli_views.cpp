@@ -203,6 +203,10 @@ QString MemberView::name() const {
     return func_ ? func_->name : var_->name;
 }
 
+QStringView MemberView::nameView() const {
+    return func_ ? QStringView(func_->name) : QStringView(var_->name);
+}
+
 qint32 MemberView::memberId() const {
     return func_ ? func_->memid : var_->memid;
 }

@@ -111,6 +111,8 @@ public:
     bool isConstant() const { return var_ && var_->varKind == 2; }
 
     QString name() const;
+    // The name without a copy, for lookups; valid while the library is open.
+    QStringView nameView() const;
     qint32 memberId() const;
     // 1 function, 2 get, 4 let, 8 set, 16 event; a variable reports 6, or 2 when read-only; a
     // constant 6.
