@@ -5,12 +5,15 @@
 #include "app/mru_view.h"
 #include "app/properties_dialog.h"
 #include "app/settings_keys.h"
+#include "browser/path_completion.h"
 #include "browser/rtf_document.h"
+#include "browser/rtf_text.h"
 #include "catalog/bin_search.h"
 #include "catalog/catalogs.h"
 #include "catalog/get_token.h"
 #include "text/error.h"
 #include "text/text_order.h"
+#include "tli/tli_application.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,6 +28,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSplitter>
 #include <QTextBrowser>
@@ -76,10 +80,12 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
         services_.message = [this](const QString& text) {
             QMessageBox::information(this, QStringLiteral("Vantor"), text);
         };
-    browser_ = std::make_unique<UnavailableBrowser>([this](const QString& t) {
-        Status(t);
-        enableTimer1();
-    });
+    const tli::TLIApplication* app = services_.application;
+    if (!app) {
+        ownApplication_ = std::make_unique<tli::TLIApplication>(nullptr, nullptr);
+        app = ownApplication_.get();
+    }
+    paneHeader_ = paneRtfHeader(ini_.ReadIni(settings::ClrTbl));
     const int splitterBar = 6 * twipsPerPixelX();
     metrics_ = LayoutMetrics::make(splitterBar, ini_.ReadIni(settings::LVHght).toDouble(),
                                    twipsPerPixelY());
@@ -91,6 +97,10 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
     buildLists();
     buildLowerArea();
     buildMenus();
+    browser_ = std::make_unique<LibraryBrowser>(static_cast<BrowserFrame&>(*this), *mru_, *app);
+    browser_->popupCommands().onChange([this](int command) { showPopupCommand(command); });
+    for (int c = 0; c < PopupCommands::Count; ++c)
+        showPopupCommand(c);
 
     timer1_.setInterval(2000);
     timer1_.setSingleShot(true);
@@ -187,8 +197,10 @@ void MainWindow::buildLists() {
         list = new QListWidget(panel);
         list->setUniformItemSizes(true);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        // The popup opens on the right button's release (eventFilter), not on its press.
+        list->setContextMenuPolicy(Qt::PreventContextMenu);
         list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
         col->addWidget(label);
         col->addWidget(list, 1);
         lists_->addWidget(panel);
@@ -200,13 +212,25 @@ void MainWindow::buildLists() {
         list1_));
     list2_->setItemDelegate(
         new ListRowDelegate([this](const QModelIndex& i) { return memberImage(i); }, list2_));
-    connect(list1_, &QListWidget::itemClicked, this,
-            [this] { guarded([this] { browser_->TypeInfoClicked(list1_->currentRow()); }); });
-    connect(list2_, &QListWidget::itemClicked, this,
-            [this] { guarded([this] { browser_->MemberClicked(list2_->currentRow()); }); });
-    for (QListWidget* l : {list1_, list2_})
-        connect(l, &QWidget::customContextMenuRequested, this,
-                [this, l](const QPoint& p) { popup_->popup(l->viewport()->mapToGlobal(p)); });
+    list2_->setEnabled(false); // until the first type is shown
+    // A row is clicked by the mouse's release, or chosen with the keyboard; selections the
+    // browser makes itself run no click.
+    const auto clicked = [this](QListWidget* list) {
+        guarded([&] {
+            if (list == list1_)
+                browser_->TypeInfoClicked(list->currentRow());
+            else
+                browser_->MemberClicked(list->currentRow());
+        });
+    };
+    for (QListWidget* l : {list1_, list2_}) {
+        connect(l, &QListWidget::itemClicked, this, [clicked, l] { clicked(l); });
+        connect(l, &QListWidget::currentRowChanged, this, [this, clicked, l] {
+            if (!quietSelection_ && l->hasFocus() &&
+                QGuiApplication::mouseButtons() == Qt::NoButton)
+                clicked(l);
+        });
+    }
 }
 
 int MainWindow::memberImage(const QModelIndex& index) const {
@@ -222,11 +246,10 @@ void MainWindow::buildLowerArea() {
     pane_->setOpenLinks(false);
     pane_->setOpenExternalLinks(false);
     pane_->setTabChangesFocus(true);
-    pane_->setContextMenuPolicy(Qt::CustomContextMenu);
+    pane_->setContextMenuPolicy(Qt::PreventContextMenu);
+    pane_->viewport()->installEventFilter(this);
     connect(pane_, &QTextBrowser::anchorClicked, this,
             [this](const QUrl& url) { guarded([&] { onPaneAnchor(url); }); });
-    connect(pane_, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { popup_->popup(pane_->viewport()->mapToGlobal(p)); });
     const QString back = ini_.ReadIni(settings::RTFBackClr);
     bool ok = false;
     const uint rgb = back.toUInt(&ok, 16);
@@ -244,6 +267,8 @@ void MainWindow::buildLowerArea() {
     pathBox_->setMaxVisibleItems(20);
     connect(pathBox_->lineEdit(), &QLineEdit::returnPressed, this,
             [this] { guarded([this] { onBrowseCommand(); }); });
+    connect(pathBox_->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { onPathEdited(text); });
     browse_ = new QPushButton(QStringLiteral("..."), lower_);
     browse_->setToolTip(QStringLiteral("Browse Typelib"));
     browse_->setFocusPolicy(Qt::NoFocus);
@@ -301,6 +326,7 @@ void MainWindow::buildMenus() {
     popup_->addSeparator();
     chmKeyword_ = checkItem(popup_, QStringLiteral("CHM: Force Keyword Lookup"),
                             chmChecked(ini_.ReadIni(settings::fklCHM)));
+    popupItems_ = popup_->actions();
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     QAction* onTop = checkItem(view, QStringLiteral("Always OnTop"));
@@ -343,9 +369,14 @@ void MainWindow::buildMenus() {
         laterItem(format, QString::fromLatin1(c));
     format->menuAction()->setEnabled(false);
     docs->addSeparator();
-    for (const char* c : {"Write to Vantor tree", "Copy to Clipboard",
-                          "Open in Default Application", "Group Docs by TypeKind"})
-        laterItem(docs, QString::fromLatin1(c))->setCheckable(true);
+    for (const auto& [caption, checked] : {std::pair{"Write to Vantor tree", true},
+                                           {"Copy to Clipboard", false},
+                                           {"Open in Default Application", true},
+                                           {"Group Docs by TypeKind", true}}) {
+        groupDocs_ = laterItem(docs, QString::fromLatin1(caption));
+        groupDocs_->setCheckable(true);
+        groupDocs_->setChecked(checked);
+    }
     for (QMenu* m : {constants, format, code, guid})
         m->menuAction()->setToolTip(kNotYet);
 }
@@ -358,10 +389,7 @@ void MainWindow::setCatalogs(Catalogs* catalogs, std::function<qint32(qint32)> l
     catalogs_ = catalogs;
     loadDefs_ = std::move(loadDefs);
     mru_->setPathBox(catalogs ? &catalogs->pathBox() : nullptr);
-}
-
-void MainWindow::setBrowser(std::unique_ptr<LibraryBrowser> browser) {
-    browser_ = std::move(browser);
+    browser_->setCatalogs(catalogs);
 }
 
 void MainWindow::Status(const QString& text) {
@@ -407,9 +435,13 @@ void MainWindow::onTimer1() {
     timer1_.stop();
     if (timer1Tag_ == QLatin1String("LoadDefs")) {
         timer1Tag_.clear();
-        goodLoadDef_ = loadDefs_ ? loadDefs_(1) : 1;
-        fillPathBox();
+        RunLoadDefs(1);
     }
+}
+
+void MainWindow::RunLoadDefs(qint32 always) {
+    goodLoadDef_ = loadDefs_ ? loadDefs_(always) : 1;
+    fillPathBox();
 }
 
 void MainWindow::fillPathBox() {
@@ -423,32 +455,11 @@ void MainWindow::fillPathBox() {
 }
 
 bool MainWindow::SelTypInfo(qint32 index, const QString& typeInfo) {
-    if (!catalogs_ || index < 0 || index >= catalogs_->TLDefs().size())
-        return false;
-    const QString path = GetToken(4, catalogs_->TLDefs()[index]);
-    pathBox_->setEditText(path);
-    for (int i = 0; i < pathBox_->count(); ++i)
-        if (startsWithText(pathBox_->itemText(i), path)) {
-            pathBox_->setCurrentIndex(i);
-            break;
-        }
-    pathBox_->setEditText(path);
     return browser_->SelTypInfo(index, typeInfo);
 }
 
 bool MainWindow::ChooseLib(const QString& reference) {
-    const int dot = reference.lastIndexOf(u'.');
-    if (!catalogs_ || dot < 0)
-        return false;
-    const QString head = reference.left(dot);
-    const int colon = head.indexOf(u':');
-    if (colon < 0)
-        return false;
-    qint32 index = 0;
-    if (BinSearch(catalogs_->TLDefs(),
-                  head.left(colon) + QStringLiteral(", ") + head.mid(colon + 1), index) != 1)
-        return false;
-    return SelTypInfo(index, reference.mid(dot + 1));
+    return browser_->ChooseLib(reference);
 }
 
 void MainWindow::LVLoadMRU() {
@@ -464,7 +475,8 @@ void MainWindow::BrowseFromLV() {
     if (data >= 0) {
         if (data < pathBox_->count()) {
             pathBox_->setCurrentIndex(data);
-            browser_->BrowseLibrary();
+            pathBox_->setEditText(pathBox_->itemText(data));
+            browser_->nGetTypInfos(true);
         }
     } else {
         qint32 index = 0;
@@ -476,7 +488,7 @@ void MainWindow::BrowseFromLV() {
             if (exact >= 0)
                 pathBox_->setCurrentIndex(exact);
             pathBox_->setEditText(path);
-            browser_->BrowseLibrary();
+            browser_->nGetTypInfos(true);
         }
     }
     SetBusy(false);
@@ -490,7 +502,7 @@ void MainWindow::onBrowseCommand() {
         services_.message(QStringLiteral("Scroll down and choose a TypeLib"));
         return;
     }
-    browser_->BrowseLibrary();
+    browser_->nGetTypInfos();
     list1_->setFocus();
 }
 
@@ -501,10 +513,8 @@ void MainWindow::onPaneAnchor(const QUrl& url) {
 }
 
 void MainWindow::onRefresh() {
-    if (loadDefs_) {
-        goodLoadDef_ = loadDefs_(0);
-        fillPathBox();
-    }
+    if (loadDefs_)
+        RunLoadDefs(0);
     ChooseLib(ini_.ReadIni(settings::lt_Last));
     pathBox_->setFocus();
 }
@@ -565,24 +575,38 @@ void MainWindow::copySelectedRow(QListWidget* list) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        (watched == list1_->viewport() || watched == list2_->viewport() ||
+         watched == pane_->viewport())) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton)
+            popup_->popup(mouse->globalPosition().toPoint());
+        // The type-info list's tooltip: the full text of the row under the pointer.
+        if (watched == list1_->viewport())
+            if (const QListWidgetItem* row = list1_->itemAt(mouse->position().toPoint()))
+                list1_->setToolTip(row->text());
+    }
     if ((watched == list1_ || watched == list2_) && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Copy)) {
             copySelectedRow(static_cast<QListWidget*>(watched));
             return true;
         }
-        if (key->key() == Qt::Key_Menu) {
-            auto* list = static_cast<QListWidget*>(watched);
-            popup_->popup(list->mapToGlobal(list->rect().center()));
-            return true;
-        }
+    }
+    if ((watched == list1_ || watched == list2_) && event->type() == QEvent::KeyRelease &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu) {
+        popup_->popup(QCursor::pos());
+        return true;
     }
     if ((watched == list1_ || watched == list2_) && event->type() == QEvent::FocusIn) {
         auto* list = static_cast<QListWidget*>(watched);
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) &&
             list->count() > 0 && list->selectedItems().isEmpty()) {
-            list->setCurrentRow(0);
+            {
+                const QScopedValueRollback quiet(quietSelection_, true);
+                list->setCurrentRow(0);
+            }
             guarded([&] {
                 if (list == list1_)
                     browser_->TypeInfoClicked(0);
@@ -692,6 +716,142 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         if (w != this && w->isVisible() && !qobject_cast<QMenu*>(w))
             w->close();
     event->accept();
+}
+
+QString MainWindow::pathText() const {
+    return pathBox_->currentText();
+}
+
+void MainWindow::setPathText(const QString& text) {
+    pathBox_->setEditText(text);
+}
+
+void MainWindow::selectPathEntry(int index) {
+    pathBox_->setCurrentIndex(index);
+}
+
+int MainWindow::selectedPathEntry() const {
+    return pathBox_->currentIndex();
+}
+
+void MainWindow::setTypeInfoRows(const QList<tli::ListRow>& rows,
+                                 const QList<qint16>& categoryCodes) {
+    const QScopedValueRollback quiet(quietSelection_, true);
+    list1_->clear();
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        auto* item = new QListWidgetItem(rows[i].text);
+        item->setData(Qt::UserRole, rows[i].itemData);
+        item->setData(ListRowDelegate::kRowDataRole, int(categoryCodes.value(i, 2)));
+        list1_->addItem(item);
+    }
+}
+
+void MainWindow::setMemberRows(const QList<tli::ListRow>& rows) {
+    const QScopedValueRollback quiet(quietSelection_, true);
+    list2_->clear();
+    for (const tli::ListRow& row : rows) {
+        auto* item = new QListWidgetItem(row.text);
+        item->setData(ListRowDelegate::kRowDataRole, row.itemData);
+        list2_->addItem(item);
+    }
+}
+
+void MainWindow::selectTypeInfoRow(int row) {
+    const QScopedValueRollback quiet(quietSelection_, true);
+    list1_->setCurrentRow(row);
+    if (QListWidgetItem* item = list1_->item(row))
+        list1_->scrollToItem(item);
+}
+
+void MainWindow::selectMemberRow(int row) {
+    const QScopedValueRollback quiet(quietSelection_, true);
+    list2_->setCurrentRow(row);
+    if (QListWidgetItem* item = list2_->item(row))
+        list2_->scrollToItem(item);
+}
+
+int MainWindow::typeInfoRow() const {
+    return list1_->currentRow();
+}
+
+int MainWindow::memberRow() const {
+    return list2_->currentRow();
+}
+
+void MainWindow::setTypeInfoToolTip(const QString& text) {
+    list1_->setToolTip(text);
+}
+
+void MainWindow::setMemberCaption(const QString& text) {
+    caption2_->setText(text);
+}
+
+void MainWindow::setMemberCaptionRed(bool red) {
+    QPalette p = caption2_->palette();
+    p.setColor(QPalette::WindowText,
+               red ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::ButtonText));
+    caption2_->setPalette(p);
+}
+
+void MainWindow::setMemberListEnabled(bool enabled) {
+    list2_->setEnabled(enabled);
+}
+
+void MainWindow::focusList(bool typeInfoList) {
+    (typeInfoList ? list1_ : list2_)->setFocus();
+}
+
+void MainWindow::setButtonEnabled(int button, bool enabled) {
+    if (QAction* a = toolbarButton(button))
+        a->setEnabled(enabled);
+}
+
+void MainWindow::flashStatus(const QString& text) {
+    Status(text);
+    enableTimer1();
+}
+
+void MainWindow::setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void MainWindow::beep() {
+    QApplication::beep();
+}
+
+bool MainWindow::showHidden() const {
+    return showHidden_->isChecked();
+}
+
+bool MainWindow::groupDocsByTypeKind() const {
+    return groupDocs_->isChecked();
+}
+
+QString MainWindow::typeKindOrderSetting() const {
+    return ini_.ReadIni(settings::TKOrder);
+}
+
+// The commands' own actions come with the clipboard work: until then the model decides only
+// which of them are shown.
+void MainWindow::showPopupCommand(int command) {
+    if (command < popupItems_.size())
+        popupItems_[command]->setVisible(browser_->popupCommands().state(command).visible);
+}
+
+void MainWindow::onPathEdited(const QString& text) {
+    if (!catalogs_)
+        return;
+    QLineEdit* edit = pathBox_->lineEdit();
+    const std::optional<PathCompletion> done =
+        completePath(catalogs_->pathBox(), text, edit->cursorPosition(), completionStop_);
+    if (!done)
+        return;
+    edit->setText(done->text);
+    if (done->selectionLength > 0)
+        edit->setSelection(done->selectionStart, done->selectionLength);
+    else
+        edit->setCursorPosition(done->selectionStart);
 }
 
 } // namespace vantor

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "app/ini_file.h"
-#include "app/library_browser.h"
 #include "app/window_layout.h"
+#include "browser/browser_frame.h"
+#include "browser/library_browser.h"
 #include "catalog/catalog_frame.h"
 
 #include <QMainWindow>
@@ -30,7 +31,7 @@ class ProgressStrip;
 // frmMain: the toolbar strip, the two lists, the pane, the path row, the library list view and
 // the status row. It shows what the catalogs and the browser give it and forwards the user's
 // requests to them; no exception leaves its event handlers.
-class MainWindow : public QMainWindow, public CatalogFrame {
+class MainWindow : public QMainWindow, public CatalogFrame, private BrowserFrame {
     Q_OBJECT
 public:
     struct Services {
@@ -40,6 +41,8 @@ public:
         std::function<QString(const QString&)> hostPath;
         // Shows a message box titled "Vantor"; tests record instead.
         std::function<void(const QString&)> message;
+        // The machine's type information; null: a machine of host paths only.
+        const tli::TLIApplication* application = nullptr;
     };
 
     MainWindow(IniFile& ini, Services services, QWidget* parent = nullptr);
@@ -47,7 +50,6 @@ public:
 
     // Set by start-up before the window is shown.
     void setCatalogs(Catalogs* catalogs, std::function<qint32(qint32)> loadDefs);
-    void setBrowser(std::unique_ptr<LibraryBrowser> browser);
     LibraryBrowser& browser() { return *browser_; }
 
     // CatalogFrame
@@ -61,6 +63,8 @@ public:
     // Timer1: with the tag "LoadDefs" its next firing runs the first catalog load.
     void enableTimer1(const QString& tag = QString());
     qint32 GoodLoadDef() const { return goodLoadDef_; }
+    // LoadDefs (0: rebuild, 1: read the catalog files when there) and the path box after it.
+    void RunLoadDefs(qint32 always);
 
     // Loads catalog record `index` and selects the type info (SelTypInfo of start-up).
     bool SelTypInfo(qint32 index, const QString& typeInfo);
@@ -91,6 +95,8 @@ public:
     QMenu* popupMenu() const { return popup_; }
     QAction* chmKeywordAction() const { return chmKeyword_; }
     QAction* showHiddenAction() const { return showHidden_; }
+    QAction* groupDocsAction() const { return groupDocs_; }
+    QLabel* memberCaption() const { return caption2_; }
     const LayoutMetrics& metrics() const { return metrics_; }
 
 protected:
@@ -100,7 +106,36 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // BrowserFrame
+    QString pathText() const override;
+    void setPathText(const QString& text) override;
+    void selectPathEntry(int index) override;
+    int selectedPathEntry() const override;
+    void setTypeInfoRows(const QList<tli::ListRow>& rows,
+                         const QList<qint16>& categoryCodes) override;
+    void setMemberRows(const QList<tli::ListRow>& rows) override;
+    void selectTypeInfoRow(int row) override;
+    void selectMemberRow(int row) override;
+    int typeInfoRow() const override;
+    int memberRow() const override;
+    void setTypeInfoToolTip(const QString& text) override;
+    void setMemberCaption(const QString& text) override;
+    void setMemberCaptionRed(bool red) override;
+    void setMemberListEnabled(bool enabled) override;
+    void focusList(bool typeInfoList) override;
+    void showPane(const QString& rtf) override { ShowPaneRtf(rtf); }
+    void setButtonEnabled(int button, bool enabled) override;
+    void flashStatus(const QString& text) override;
+    void setClipboardText(const QString& text) override;
+    void beep() override;
+    bool showHidden() const override;
+    bool groupDocsByTypeKind() const override;
+    QString typeKindOrderSetting() const override;
+    QString paneHeader() const override { return paneHeader_; }
+
     void buildMenus();
+    void showPopupCommand(int command);
+    void onPathEdited(const QString& text);
     void buildToolbar(QWidget* strip);
     void buildLists();
     void buildLowerArea();
@@ -121,7 +156,10 @@ private:
     Services services_;
     Catalogs* catalogs_ = nullptr;
     std::function<qint32(qint32)> loadDefs_;
+    std::unique_ptr<tli::TLIApplication> ownApplication_;
     std::unique_ptr<LibraryBrowser> browser_;
+    QString paneHeader_;
+    int completionStop_ = 0;
 
     QWidget* central_ = nullptr;
     QWidget* strip_ = nullptr;
@@ -144,7 +182,9 @@ private:
     QMenu* popup_ = nullptr;
     QAction* chmKeyword_ = nullptr;
     QAction* showHidden_ = nullptr;
-    QList<QAction*> buttons_; // index = button number - 1
+    QAction* groupDocs_ = nullptr;
+    QList<QAction*> popupItems_; // by position in the popup menu
+    QList<QAction*> buttons_;    // index = button number - 1
 
     QTimer timer1_;
     QString timer1Tag_;
@@ -153,6 +193,8 @@ private:
     LayoutState layoutState_;
     QRect normalGeometry_;
     bool busy_ = false;
+    // Set while the window itself selects list rows: those selections are no clicks.
+    bool quietSelection_ = false;
     bool firstRun_ = false;
 };
 

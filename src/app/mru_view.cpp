@@ -78,16 +78,42 @@ qint32 MruView::LVLoadMRU(const QStringList& tlDefs) {
     return count_;
 }
 
-QTreeWidgetItem* MruView::insertLibraryRow(const QString& helpString, const QString& guid,
-                                           const QString& version, qint32 pathBoxIndex,
-                                           const QString& path) {
+int MruView::findLibraryRow(const QString& guid) const {
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        if (equalsText(topLevelItem(i)->text(TypeLib), guid))
+            return i;
+    return -1;
+}
+
+int MruView::currentLibraryRow() const {
+    return currentItem() ? indexOfTopLevelItem(currentItem()) : -1;
+}
+
+QString MruView::libraryRowText(int row, int column) const {
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item ? item->text(column) : QString();
+}
+
+void MruView::setLibraryRowText(int row, int column, const QString& text) {
+    if (QTreeWidgetItem* item = topLevelItem(row))
+        item->setText(column, text);
+}
+
+int MruView::insertLibraryRow(const QString& helpString, const QString& guid,
+                              const QString& version, qint32 pathBoxIndex, const QString& path) {
     auto* row = new QTreeWidgetItem({helpString, QString(), guid, version});
     const QIcon own = fileIcon_ ? fileIcon_(withoutResourceNumber(path)) : QIcon();
     row->setIcon(0, own.isNull() ? listImage(libraryFileImageIndex(path)) : own);
     row->setData(0, kItemData, pathBoxIndex);
     insertTopLevelItem(0, row);
-    scrollToItem(row);
-    return row;
+    return 0;
+}
+
+void MruView::showLibraryRow(int row) {
+    if (QTreeWidgetItem* item = topLevelItem(row)) {
+        setCurrentItem(item);
+        scrollToItem(item);
+    }
 }
 
 QString MruView::addToMru(QTreeWidgetItem* row, const QList<PathBoxEntry>& pathBox) {

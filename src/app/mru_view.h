@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ini_file.h"
+#include "browser/browser_frame.h"
 #include "catalog/catalogs.h"
 
 #include <QIcon>
@@ -11,10 +12,9 @@ namespace vantor {
 
 // The library list view: MRU entries (item data -n for slot n) and search hits (item data = the
 // path box index). Columns HelpString, LibName, TypeLib, Version.
-class MruView : public QTreeWidget {
+class MruView : public QTreeWidget, public LibraryListView {
     Q_OBJECT
 public:
-    enum Column { HelpString = 0, LibName = 1, TypeLib = 2, Version = 3 };
     static constexpr int kItemData = Qt::UserRole;
 
     // `fileIcon` gives a library file's own small icon (a Windows path), or a null icon.
@@ -26,10 +26,14 @@ public:
     // The path box list the context menu's "Add Lib to MRU" reads.
     void setPathBox(const QList<PathBoxEntry>* pathBox) { pathBox_ = pathBox; }
 
-    // Inserts a search hit's row at the top (item data = path box index).
-    QTreeWidgetItem* insertLibraryRow(const QString& helpString, const QString& guid,
-                                      const QString& version, qint32 pathBoxIndex,
-                                      const QString& path);
+    // LibraryListView; a library's row is found by its GUID.
+    int findLibraryRow(const QString& guid) const override;
+    int currentLibraryRow() const override;
+    QString libraryRowText(int row, int column) const override;
+    void setLibraryRowText(int row, int column, const QString& text) override;
+    int insertLibraryRow(const QString& helpString, const QString& guid, const QString& version,
+                         qint32 pathBoxIndex, const QString& path) override;
+    void showLibraryRow(int row) override;
 
     // The context menu's two actions; each returns the status text.
     QString addToMru(QTreeWidgetItem* row, const QList<PathBoxEntry>& pathBox);

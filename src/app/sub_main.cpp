@@ -142,6 +142,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
         return *it;
     };
     services.message = options.message;
+    services.application = p.tli.get();
     p.window = std::make_unique<MainWindow>(p.ini, services);
     MainWindow& window = *p.window;
     window.setFirstRun(firstRun);
@@ -169,8 +170,6 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
                       QString::fromLatin1(settings::LastMachine.key), machineId);
         return result;
     });
-    if (options.makeBrowser)
-        window.setBrowser(options.makeBrowser(window));
 
     const WindowGeometry g = readGeometry(p.ini);
     window.setGeometryTwips(g.top, g.height, g.width, g.left);

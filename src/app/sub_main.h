@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/ini_file.h"
-#include "app/library_browser.h"
 
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -19,8 +18,6 @@ struct StartOptions {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // A message box titled "Vantor"; tests record instead of showing one.
     std::function<void(const QString&)> message;
-    // Makes the window's browser; unset keeps the window's own (browsing not available).
-    std::function<std::unique_ptr<LibraryBrowser>(MainWindow&)> makeBrowser;
     // The catalog wait: passes of this length, at least 7, until the catalog summary shows.
     int passMilliseconds = 300;
     int waitBoundSeconds = 60;

@@ -123,30 +123,3 @@ TEST(MainWindow, ResizeGivesSixtyPercentToListsAndKeepsLayoutWhenMaximized) {
     EXPECT_NEAR(lower->geometry().bottom() + 1,
                 f.window->centralWidget()->height() - f.window->metrics().margin / ty, 1.5);
 }
-
-namespace {
-
-class LinkRecorder : public UnavailableBrowser {
-public:
-    explicit LinkRecorder(QStringList& links) : UnavailableBrowser({}), links_(links) {}
-    void LinkClicked(const QString& text) override { links_.append(text); }
-
-private:
-    QStringList& links_;
-};
-
-} // namespace
-
-TEST(MainWindow, PaneLinkClickGivesTheLinkTextUnchanged) {
-    WindowFixture f;
-    QStringList links;
-    f.window->setBrowser(std::make_unique<LinkRecorder>(links));
-    const QStringList hrefs = {QStringLiteral("file: Folder|7/"),
-                               QStringLiteral("file: stdole.IFontDisp|{00020430-0000-0000-C000-"
-                                              "000000000046}:2.0.IFontDisp"),
-                               QStringLiteral("file: A%B|1/")};
-    // As the text browser reports a click: the anchor's href as a URL.
-    for (const QString& href : hrefs)
-        emit f.window->pane()->anchorClicked(QUrl(href));
-    EXPECT_EQ(links, hrefs);
-}

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -53,47 +54,14 @@ private:
     bool ok_ = false;
 };
 
-// Browsing as far as start-up and closing see it: records what it is asked to open and lists
-// the requested type info as the loaded library's only row.
-class RecordingBrowser : public LibraryBrowser {
-public:
-    RecordingBrowser(MainWindow& window, QList<std::pair<qint32, QString>>& opened)
-        : window_(window), opened_(opened) {}
-    bool SelTypInfo(qint32 index, const QString& typeInfo) override {
-        opened_.append({index, typeInfo});
-        window_.list1()->clear();
-        window_.list1()->addItem(typeInfo);
-        window_.list1()->setCurrentRow(0);
-        library_ = index;
-        return true;
-    }
-    bool BrowseLibrary() override { return false; }
-    bool ChooseLib(const QString&) override { return false; }
-    void TypeInfoClicked(int) override {}
-    void MemberClicked(int) override {}
-    void NextInterface() override {}
-    void Back() override {}
-    void Forward() override {}
-    void LinkClicked(const QString&) override {}
-    std::optional<LoadedLibrary> loaded() const override {
-        if (library_ < 0 || !catalogs)
-            return std::nullopt;
-        const QString line = catalogs->TLDefs()[library_];
-        const QStringList version = GetToken(2, line).split(u'.');
-        return LoadedLibrary{GetToken(1, line), version.value(0).toInt(), version.value(1).toInt()};
-    }
-    const Catalogs* catalogs = nullptr;
-
-private:
-    MainWindow& window_;
-    QList<std::pair<qint32, QString>>& opened_;
-    qint32 library_ = -1;
-};
-
 struct Start {
     std::unique_ptr<Session> session;
     QStringList messages;
-    QList<std::pair<qint32, QString>> opened;
+    // The selected type info, when a library is open.
+    QString selectedType() const {
+        const QListWidgetItem* row = session->window().list1()->currentItem();
+        return session->window().browser().loaded() && row ? row->text() : QString();
+    }
 };
 
 void start(const TestMachine& machine, Start& s, int waitBoundSeconds = 60) {
@@ -103,16 +71,7 @@ void start(const TestMachine& machine, Start& s, int waitBoundSeconds = 60) {
     options.programFolder = machine.program();
     options.env = QProcessEnvironment();
     options.message = [&s](const QString& t) { s.messages.append(t); };
-    RecordingBrowser** made = new RecordingBrowser*(nullptr);
-    options.makeBrowser = [&s, made](MainWindow& w) {
-        auto b = std::make_unique<RecordingBrowser>(w, s.opened);
-        *made = b.get();
-        return b;
-    };
     s.session = SubMain(std::move(options));
-    if (s.session && *made)
-        (*made)->catalogs = &s.session->catalogs();
-    delete made;
 }
 
 // The index of the first catalog record of a GUID, found by a plain scan.
@@ -147,10 +106,10 @@ TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
     const QStringList& defs = first.session->catalogs().TLDefs();
     const qint32 wsh = firstRecordOf(defs, kWshGuid + QStringLiteral(", 1.0"));
     ASSERT_GE(wsh, 0);
-    ASSERT_EQ(first.opened.size(), 1);
-    EXPECT_EQ(first.opened[0].first, wsh);
-    EXPECT_EQ(first.opened[0].second, QStringLiteral("WSHShell"));
+    EXPECT_EQ(first.selectedType(), QStringLiteral("WshShell"));
+    EXPECT_EQ(window.browser().loaded()->guid, kWshGuid);
     EXPECT_EQ(window.pathBox()->currentText(), GetToken(4, defs[wsh]));
+    EXPECT_EQ(window.memberCaption()->text(), QStringLiteral("Members of IWshShell3"));
     EXPECT_EQ(window.pathBox()->count(), first.session->catalogs().pathBox().size());
 
     // The script host library is registered only when its file can be read as a library.
@@ -166,21 +125,24 @@ TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
     EXPECT_EQ(ini.ReadIni(u"LastTLB", u"lt_Home", QString()),
               kHostGuid + u':' + hostVersion + QStringLiteral(".IHost_Class"));
     EXPECT_EQ(ini.ReadIni(u"LastTLB", u"lt_Last", QString()),
-              kWshGuid + QStringLiteral(":1.0.WSHShell"));
+              kWshGuid + QStringLiteral(":1.0.WshShell"));
     EXPECT_EQ(ini.ReadIni(u"FrmSpecs", u"fklCHM", QString()), QStringLiteral("1"));
     EXPECT_NEAR(ini.ReadIni(u"FrmSpecs", u"Width", QString()).toDouble(), 8265, tx);
     EXPECT_NEAR(ini.ReadIni(u"FrmSpecs", u"Height", QString()).toDouble(), 6800, ty);
     EXPECT_FALSE(ini.ReadWhole(u"FrmSpecs", u"NormalOp"));
     first.session.reset();
 
-    // A second start reopens the same library and type; its close keeps the first-time keys.
+    // A second start reopens the same library and the type last selected; its close keeps the
+    // first-time keys.
     ini.WriteIni(u"LibDocs", u"TKOrder", QStringLiteral("1,2,3,4,5,6,7,8,9"));
+    ini.WriteIni(u"LastTLB", u"lt_Last", kWshGuid + QStringLiteral(":1.0.IWshExec"));
     Start second;
     start(machine, second);
     ASSERT_TRUE(second.session);
-    ASSERT_EQ(second.opened.size(), 1);
-    EXPECT_EQ(second.opened[0], first.opened[0]);
+    EXPECT_EQ(second.selectedType(), QStringLiteral("IWshExec"));
     second.session->window().close();
+    EXPECT_EQ(ini.ReadIni(u"LastTLB", u"lt_Last", QString()),
+              kWshGuid + QStringLiteral(":1.0.IWshExec"));
     EXPECT_EQ(ini.ReadIni(u"LibDocs", u"TKOrder", QString()), QStringLiteral("1,2,3,4,5,6,7,8,9"));
 }
 
@@ -194,7 +156,7 @@ TEST(StartUp, CatalogWaitIsBoundedAndSaysSo) {
     EXPECT_TRUE(s.session->window().statusLine()->text().startsWith(
         QStringLiteral("the catalog load did not finish in 0 s")));
     // Without a catalog nothing is opened.
-    EXPECT_TRUE(s.opened.isEmpty());
+    EXPECT_FALSE(s.session->window().browser().loaded());
 }
 
 TEST(StartUp, NormalOpZeroRefusesWithTheMessage) {
@@ -292,8 +254,8 @@ TEST(MruList, LoadAddAndRemoveKeepSlotsAndRowsInStep) {
 
     // A search hit is added as the next slot; adding it again is refused.
     const QList<PathBoxEntry> pathBox = {{QStringLiteral("C:\\windows\\system32\\wshom.OCX"), 0}};
-    QTreeWidgetItem* hit = f.view->insertLibraryRow(QStringLiteral("Script Host"), kWshGuid,
-                                                    QStringLiteral("1.0"), 0, pathBox[0].text);
+    QTreeWidgetItem* hit = f.view->topLevelItem(f.view->insertLibraryRow(
+        QStringLiteral("Script Host"), kWshGuid, QStringLiteral("1.0"), 0, pathBox[0].text));
     EXPECT_EQ(f.view->removeFromMru(hit), QStringLiteral("null: no entry in MRU"));
     EXPECT_EQ(f.view->addToMru(hit, pathBox), QStringLiteral("success: Added MRU 4"));
     EXPECT_EQ(MruView::itemData(hit), -4);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <functional>
+
+namespace vantor {
+
+// The states of the list popup's commands that follow the selected type, by their position in
+// the popup menu; the window's menu shows them.
+class PopupCommands {
+public:
+    enum Command {
+        Copy = 0,
+        CreatableProgId = 1,
+        AllMembers = 4,
+        AllConstants = 5,
+        HtmlObjectTag = 6,
+        TypeInfo = 7,
+        Count = 19
+    };
+    struct State {
+        bool enabled = true;
+        bool visible = true;
+        bool operator==(const State&) const = default;
+    };
+
+    const State& state(int command) const { return states_[command]; }
+    void setEnabled(int command, bool enabled) {
+        change(command, {enabled, states_[command].visible});
+    }
+    void setVisible(int command, bool visible) {
+        change(command, {states_[command].enabled, visible});
+    }
+    // Called with the command's number after each change.
+    void onChange(std::function<void(int)> changed) { changed_ = std::move(changed); }
+
+private:
+    void change(int command, State s) {
+        if (states_[command] == s)
+            return;
+        states_[command] = s;
+        if (changed_)
+            changed_(command);
+    }
+    std::array<State, Count> states_{};
+    std::function<void(int)> changed_;
+};
+
+} // namespace vantor

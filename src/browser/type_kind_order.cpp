@@ -1,0 +1,92 @@
+#include "browser/type_kind_order.h"
+
+#include "catalog/cstack.h"
+#include "tli/tli_views.h"
+
+#include <random>
+
+namespace vantor {
+
+qint16 categoryCode(const tli::TypeInfoView& info) {
+    int kind = info.kind();
+    quint16 flags = info.typeFlags();
+    if (kind == 6) {
+        const std::optional<tli::TypeInfoView> end = info.finalType();
+        kind = end ? end->kind() : 8;
+        if (end)
+            flags = end->typeFlags();
+    }
+    switch (kind) {
+    case 0:
+        return 9;
+    case 1:
+        return 0;
+    case 2:
+        return 3;
+    case 3:
+    case 4:
+        return 12;
+    case 5:
+        return (flags & (0x2 | 0x20)) ? 17 : 8;
+    default:
+        return 2;
+    }
+}
+
+TypeKindOrder typeKindOrder(const QString& setting) {
+    TypeKindOrder order = {6, 4, 5, 3, 2, 1, 7, 8, 9};
+    const QStringList parts = setting.trimmed().split(u',');
+    for (int k = 0; k < int(order.size()) && k < parts.size(); ++k) {
+        bool ok = false;
+        const int n = parts[k].trimmed().toInt(&ok);
+        if (ok && n >= -32768 && n <= 32767)
+            order[k] = qint16(n);
+    }
+    return order;
+}
+
+void sortGroupPairs(QList<GroupPair>& pairs, const TypeKindOrder& order) {
+    const auto key = [&](const GroupPair& p) {
+        return p.kind >= 0 && p.kind < qint16(order.size()) ? order[p.kind] : qint16(32767);
+    };
+    // A fixed seed keeps the export's order the same from run to run.
+    std::minstd_rand random(20261206);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    CStack pending;
+    qint32 lo = 0;
+    qint32 hi = qint32(pairs.size()) - 1;
+    for (;;) {
+        while (lo < hi) {
+            const auto p = qint32(unit(random) * (hi - lo + 1) + lo);
+            pairs.swapItemsAt(std::min(p, hi), hi);
+            const qint16 pivot = key(pairs[hi]);
+            // Three parts (below, equal, above): libraries hold hundreds of types of one kind.
+            qint32 lt = lo, i = lo, gt = hi;
+            while (i <= gt) {
+                const qint16 k = key(pairs[i]);
+                if (k < pivot)
+                    pairs.swapItemsAt(lt++, i++);
+                else if (k > pivot)
+                    pairs.swapItemsAt(i, gt--);
+                else
+                    ++i;
+            }
+            // The larger part waits on the stack, so the stack stays shallow.
+            if (lt - lo >= hi - gt) {
+                pending.Push(lo);
+                pending.Push(lt - 1);
+                lo = gt + 1;
+            } else {
+                pending.Push(gt + 1);
+                pending.Push(hi);
+                hi = lt - 1;
+            }
+        }
+        if (pending.Count() == 0)
+            return;
+        hi = pending.Pop();
+        lo = pending.Pop();
+    }
+}
+
+} // namespace vantor

@@ -1,0 +1,298 @@
+// Library browsing over the test prefix: the catalogs its registry gives, Wine's libraries.
+#include "browser/browsing_machine.h"
+#include "browser/library_browser.h"
+#include "browser/path_completion.h"
+#include "browser/recording_browser_frame.h"
+#include "catalog/catalog_lines.h"
+#include "catalog/get_token.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <iostream>
+
+using namespace vantor;
+using namespace vantor::test;
+
+namespace {
+
+const QString kWsh = QStringLiteral("{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}");
+const QString kStdOle = QStringLiteral("{00020430-0000-0000-C000-000000000046}");
+
+struct Browsing {
+    BrowsingMachine machine;
+    RecordingFrame catalogFrame;
+    Catalogs catalogs{machine.programFolder(), catalogFrame};
+    RecordingBrowserFrame frame;
+    LibraryBrowser browser{frame, frame, machine.app()};
+
+    Browsing() {
+        catalogs.LoadDefs(1);
+        browser.setCatalogs(&catalogs);
+    }
+    bool ready() const { return machine.built() && catalogs.TLDefs().size() > 1; }
+
+    // Loads the library of a catalog key ("{GUID}, 1.0") as a path typed into the path box.
+    qint32 load(const QString& key) {
+        const qint32 line = catalogLine(catalogs, key);
+        if (line < 0)
+            return -1;
+        frame.path = GetToken(4, catalogs.TLDefs()[line]);
+        return browser.nGetTypInfos();
+    }
+    int row(const QString& name) const {
+        for (int i = 0; i < frame.rows.size(); ++i)
+            if (frame.rows[i].text == name)
+                return i;
+        return -1;
+    }
+    int member(const QString& name) const {
+        for (int i = 0; i < frame.members.size(); ++i)
+            if (frame.members[i].text == name)
+                return i;
+        return -1;
+    }
+    void clickType(int row) {
+        frame.typeRow = row;
+        browser.TypeInfoClicked(row);
+    }
+    void clickMember(int row) {
+        frame.memberRowIndex = row;
+        browser.MemberClicked(row);
+    }
+};
+
+bool isPrototype(const QString& pane) {
+    for (const char* p :
+         {"HEADER|Const ", "HEADER|Function ", "HEADER|Sub ", "HEADER|Event ", "HEADER|Property "})
+        if (pane.startsWith(QLatin1String(p)))
+            return true;
+    return false;
+}
+
+} // namespace
+
+// A catalog of every library of Wine's binaries that the oracle dumped, by host path.
+QString writeOracleCatalog(const QString& folder) {
+    QFile index(QStringLiteral(VANTOR_SHARED_DIR "/oracle/INDEX.tsv"));
+    if (!index.open(QIODevice::ReadOnly))
+        return QString();
+    index.readLine();
+    QStringList lines{QString::fromLatin1(kTypeLibHeader)};
+    while (!index.atEnd()) {
+        const QList<QByteArray> c = index.readLine().trimmed().split('\t');
+        if (c.size() < 5)
+            continue;
+        QString path = registry::test::TestPrefix::wineBinaries() + u'/' + QString::fromUtf8(c[0]);
+        if (c[1] != "1")
+            path += u'\\' + QString::fromUtf8(c[1]);
+        lines.append(QStringLiteral("{%1-0000-0000-0000-000000000000}, 1.0, %2, %3, %4")
+                         .arg(lines.size() - 1, 8, 10, QLatin1Char('0'))
+                         .arg(QString::fromUtf8(c[0]), path, QString::fromUtf8(c[4])));
+    }
+    const QString file = folder + QStringLiteral("/dbTypes.dat");
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return QString();
+    out.write(lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+    return file;
+}
+
+TEST(LibraryBrowser, EveryTypeAndMemberOfEveryWineLibrary) {
+    Browsing b;
+    ASSERT_TRUE(b.ready());
+    QTemporaryDir folder;
+    const QString catalog = writeOracleCatalog(folder.path());
+    ASSERT_FALSE(catalog.isEmpty());
+    ASSERT_GE(b.catalogs.LoadTLDefs(catalog), 50);
+    // With hidden and restricted items listed, every type info has its row.
+    b.frame.hidden = true;
+    int libraries = 0, types = 0, globals = 0, members = 0;
+    QStringList failures;
+    for (const PathBoxEntry& entry : b.catalogs.pathBox()) {
+        b.frame.path = entry.text;
+        const qint32 rows = b.browser.nGetTypInfos();
+        if (rows < 0) {
+            failures.append(b.frame.statuses.value(b.frame.statuses.size() - 1));
+            continue;
+        }
+        ++libraries;
+        for (int row = 0; row < rows; ++row) {
+            b.clickType(row);
+            (b.browser.typeInfoNumbers()[row] == -1 ? globals : types) += 1;
+            if (!b.frame.pane.contains(b.frame.rows[row].text))
+                failures.append(entry.text + u' ' + b.frame.rows[row].text + u' ' + b.frame.pane);
+            const QList<tli::ListRow> list = b.frame.members;
+            for (int m = 0; m < list.size(); ++m) {
+                b.clickMember(m);
+                ++members;
+                if (!isPrototype(b.frame.pane))
+                    failures.append(entry.text + u' ' + b.frame.rows[row].text + u'.' +
+                                    list[m].text + u' ' + b.frame.pane.left(200));
+            }
+        }
+    }
+    std::cout << libraries << " libraries, " << types << " types, " << globals << " globals rows, "
+              << members << " members\n";
+    EXPECT_TRUE(failures.isEmpty())
+        << failures.size() << " failures, first: " << failures.value(0).toStdString();
+    EXPECT_EQ(libraries, b.catalogs.pathBox().size());
+    EXPECT_EQ(types, 1930);    // the type infos of the oracle's index
+    EXPECT_GT(members, 26857); // more than the listing without hidden members
+}
+
+TEST(LibraryBrowser, LoadFillsTheTablesTheLibraryRowAndTheSummary) {
+    Browsing b;
+    ASSERT_TRUE(b.ready());
+    const qint32 rows = b.load(kWsh + QStringLiteral(", 1.0"));
+    ASSERT_GT(rows, 0);
+    EXPECT_TRUE(b.frame.path.endsWith(QLatin1String("wshom.ocx"), Qt::CaseInsensitive));
+    EXPECT_FALSE(b.frame.buttons.value(1, true));
+    EXPECT_FALSE(b.frame.buttons.value(2, true));
+    // No globals in this library: its first type info is row 0.
+    for (int row = 0; row < rows; ++row) {
+        const qint32 data = b.frame.rows[row].itemData;
+        EXPECT_EQ(b.browser.typeInfoNumbers()[row], (data & 0xFFF) + 1);
+        EXPECT_EQ(b.frame.categoryCodes[row], b.browser.categoryCodes()[row]);
+    }
+    EXPECT_EQ(b.frame.categoryCodes[b.row(QStringLiteral("WshShell"))], 17);
+    EXPECT_EQ(b.frame.categoryCodes[b.row(QStringLiteral("IWshShell3"))], 12);
+    EXPECT_EQ(b.frame.categoryCodes[b.row(QStringLiteral("WshExecStatus"))], 9); // typedef enum
+
+    // The library list view gained one row, found again by the next load.
+    ASSERT_EQ(b.frame.listRows.size(), 1);
+    EXPECT_EQ(b.frame.listRows[0],
+              (QStringList{"Windows Script Host Object Model", "IWshRuntimeLibrary", kWsh, "1.0"}));
+    EXPECT_EQ(b.frame.pane,
+              QStringLiteral("HEADER|Library \\b\\fs20 IWshRuntimeLibrary\\b0 \\par\r\n"
+                             "\\tab C:\\\\windows\\\\system32\\\\wshom.ocx \\par\r\n"
+                             "\\tab Windows Script Host Object Model \\par\r\n"));
+    b.load(kWsh + QStringLiteral(", 1.0"));
+    EXPECT_EQ(b.frame.listRows.size(), 1);
+
+    // stdole2: the globals row first, aliases by what they finally name.
+    ASSERT_GT(b.load(kStdOle + QStringLiteral(", 2.0")), 0);
+    EXPECT_EQ(b.frame.rows[0].text, QStringLiteral("<globals>"));
+    EXPECT_EQ(b.browser.typeInfoNumbers()[0], -1);
+    EXPECT_EQ(b.frame.categoryCodes[0], 5);
+    EXPECT_EQ(b.frame.categoryCodes[b.row(QStringLiteral("IFontDisp"))], 12); // typedef of one
+    EXPECT_EQ(b.frame.categoryCodes[b.row(QStringLiteral("OLE_COLOR"))], 2);  // of a base type
+    EXPECT_EQ(b.frame.listRows.size(), 2);
+}
+
+TEST(LibraryBrowser, TypeClicksShowKindHelpMembersAndCommands) {
+    Browsing b;
+    ASSERT_TRUE(b.ready());
+    ASSERT_GT(b.load(kWsh + QStringLiteral(", 1.0")), 0);
+    const int shell = b.row(QStringLiteral("WshShell"));
+    b.clickType(shell);
+    EXPECT_EQ(b.frame.caption, QStringLiteral("Members of IWshShell3"));
+    EXPECT_TRUE(
+        b.frame.pane.startsWith(QStringLiteral("HEADER|coclass \\b\\fs20 WshShell\\b0 \\par\r\n")));
+    EXPECT_TRUE(b.frame.pane.endsWith(QStringLiteral(
+        " \\b0   \\cf1\\f1\\fs16  member of \\cf0\\f0\\fs18 \\cf2\\b\\f1\\fs18 \\cf2\\ul "
+        "IWshRuntimeLibrary \\cf0\\ulnone")));
+    const tli::TypeInfoView info =
+        b.browser.library().typeInfo(b.browser.typeInfoNumbers()[shell] - 1);
+    if (!info.helpString().isEmpty())
+        EXPECT_TRUE(b.frame.pane.contains(QStringLiteral("\\b0\\fs18   ") + info.helpString() +
+                                          QStringLiteral("} \\par")));
+    EXPECT_EQ(b.frame.members, b.browser.library().memberRows(b.frame.rows[shell].itemData));
+    EXPECT_GE(b.member(QStringLiteral("Run")), 0);
+    EXPECT_TRUE(b.frame.memberListEnabled);
+    const PopupCommands& popup = b.browser.popupCommands();
+    EXPECT_EQ(popup.state(PopupCommands::CreatableProgId).enabled,
+              (info.typeFlags() & 0x1022) != 0);
+    EXPECT_TRUE(popup.state(PopupCommands::AllMembers).enabled);
+    EXPECT_TRUE(popup.state(PopupCommands::TypeInfo).enabled);
+    EXPECT_FALSE(popup.state(PopupCommands::Copy).enabled);
+    EXPECT_FALSE(popup.state(PopupCommands::AllConstants).visible);
+    EXPECT_FALSE(popup.state(PopupCommands::HtmlObjectTag).visible);
+    // An enumeration named through a typedef offers its constants as code.
+    b.clickType(b.row(QStringLiteral("WshExecStatus")));
+    EXPECT_TRUE(popup.state(PopupCommands::AllConstants).visible);
+    EXPECT_TRUE(b.frame.pane.startsWith(QStringLiteral("HEADER|typedef \\b\\fs20 WshExecStatus")));
+    EXPECT_EQ(b.frame.members.size(), 3);
+
+    // "<globals>": four blanks, "Unqualified references", and no visit recorded.
+    ASSERT_GT(b.load(kStdOle + QStringLiteral(", 2.0")), 0);
+    const qint32 visits = b.browser.history().count();
+    b.clickType(0);
+    EXPECT_TRUE(b.frame.pane.startsWith(
+        QStringLiteral("HEADER|     \\b\\fs20 <globals>\\b0 \\par\r\n\\b0\\fs18   Unqualified "
+                       "references} \\par")));
+    EXPECT_EQ(b.browser.history().count(), visits);
+    EXPECT_FALSE(b.frame.members.isEmpty());
+}
+
+TEST(LibraryBrowser, MemberClicksLinksAndTheHistory) {
+    Browsing b;
+    ASSERT_TRUE(b.ready());
+    ASSERT_GT(b.load(kWsh + QStringLiteral(", 1.0")), 0);
+    const int shell = b.row(QStringLiteral("WshShell"));
+    b.clickType(shell);
+    const int run = b.member(QStringLiteral("Run"));
+    b.clickMember(run);
+    EXPECT_TRUE(b.frame.pane.startsWith(QStringLiteral("HEADER|Function \\cf1\\b\\f1 Run\\b0 (")));
+    EXPECT_TRUE(b.browser.memberIsFunction());
+    EXPECT_EQ(b.browser.DocMode(), 1);
+    EXPECT_TRUE(b.browser.popupCommands().state(PopupCommands::Copy).enabled);
+    // The same member again is no new visit.
+    const qint32 visits = b.browser.history().count();
+    b.clickMember(run);
+    EXPECT_EQ(b.browser.history().count(), visits);
+    EXPECT_TRUE(b.frame.buttons.value(1));
+
+    // An in-library link selects the linked type and records the visit.
+    const int exec = b.row(QStringLiteral("IWshExec"));
+    ASSERT_GE(exec, 0);
+    b.browser.LinkClicked(
+        QStringLiteral("file: IWshExec|%1/").arg(b.browser.typeInfoNumbers()[exec] - 1));
+    EXPECT_EQ(b.frame.typeRow, exec);
+    EXPECT_EQ(b.frame.caption, QStringLiteral("Members of IWshExec"));
+    EXPECT_EQ(b.frame.focus, 1);
+
+    // Back: the member, then the type; forward again to the link's type.
+    b.browser.Back();
+    EXPECT_EQ(b.frame.typeRow, shell);
+    EXPECT_EQ(b.frame.memberRowIndex, run);
+    EXPECT_TRUE(b.frame.pane.startsWith(QStringLiteral("HEADER|Function \\cf1\\b\\f1 Run\\b0 (")));
+    EXPECT_EQ(b.frame.focus, 2);
+    b.browser.Back();
+    EXPECT_EQ(b.frame.typeRow, shell);
+    EXPECT_TRUE(b.frame.pane.startsWith(QStringLiteral("HEADER|coclass")));
+    EXPECT_FALSE(b.frame.buttons.value(1));
+    EXPECT_TRUE(b.frame.buttons.value(2));
+    b.browser.Forward();
+    b.browser.Forward();
+    EXPECT_EQ(b.frame.typeRow, exec);
+    EXPECT_FALSE(b.frame.buttons.value(2));
+
+    // Two steps back and a new member: the newer entries go, forward is off.
+    b.browser.Back();
+    b.browser.Back();
+    b.clickMember(b.member(QStringLiteral("Exec")));
+    EXPECT_FALSE(b.frame.buttons.value(2));
+    EXPECT_EQ(b.browser.history().count(), 2);
+
+    // A link into stdole2 fills the clipboard and changes no selection.
+    const int row = b.frame.typeRow;
+    const QString pane = b.frame.pane;
+    b.browser.LinkClicked(QStringLiteral("file: stdole.IDispatch|") + kStdOle +
+                          QStringLiteral(":2.0.IDispatch> "));
+    EXPECT_EQ(b.frame.clipboard,
+              QStringLiteral("progid4:") + kStdOle + QStringLiteral(":2.0.IDispatch>"));
+    EXPECT_EQ(b.frame.statuses.last(), QStringLiteral("copied TypeInfo URL"));
+    EXPECT_EQ(b.frame.typeRow, row);
+    EXPECT_EQ(b.frame.pane, pane);
+
+    // Back to a visit of another library leaves both lists as they are.
+    ASSERT_GT(b.load(kStdOle + QStringLiteral(", 2.0")), 0);
+    b.clickType(b.row(QStringLiteral("StdFont")));
+    b.clickType(b.row(QStringLiteral("StdPicture")));
+    b.browser.Back();
+    EXPECT_EQ(b.frame.typeRow, b.row(QStringLiteral("StdFont")));
+    b.browser.Back();
+    EXPECT_EQ(b.frame.typeRow, b.row(QStringLiteral("StdFont")));
+    EXPECT_TRUE(b.frame.pane.contains(QStringLiteral("StdFont")));
+}
