@@ -108,9 +108,12 @@ qint32 LibraryBrowser::nGetTypInfos(bool fromListView) {
     try {
         library_->setContainingFile(path);
     } catch (const Error& e) {
+        // The reason names the file itself; a host path need not be said twice.
+        QString reason = e.description();
+        if (reason.startsWith(path + QStringLiteral(": ")))
+            reason.remove(0, path.size() + 2);
         frame_.beep();
-        frame_.flashStatus(QStringLiteral("cannot open ") + path + QStringLiteral(": ") +
-                           e.description());
+        frame_.flashStatus(QStringLiteral("cannot open ") + path + QStringLiteral(": ") + reason);
         return -1;
     }
     library_->setGlobalsLabel(QStringLiteral("<globals>"));

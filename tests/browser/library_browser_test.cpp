@@ -296,3 +296,175 @@ TEST(LibraryBrowser, MemberClicksLinksAndTheHistory) {
     EXPECT_EQ(b.frame.typeRow, b.row(QStringLiteral("StdFont")));
     EXPECT_TRUE(b.frame.pane.contains(QStringLiteral("StdFont")));
 }
+
+TEST(LibraryBrowser, NextInterfaceCyclesTheCoclassInterfaces) {
+    Browsing b;
+    ASSERT_TRUE(b.ready());
+    ASSERT_GT(b.load(QStringLiteral("{3050F1C5-98B5-11CF-BB82-00AA00BDCE0B}, 4.0")), 0);
+    b.clickType(b.row(QStringLiteral("COpsProfile")));
+    EXPECT_FALSE(b.frame.buttons.value(9, true)); // a single interface
+
+    b.clickType(b.row(QStringLiteral("CPlugins")));
+    EXPECT_TRUE(b.frame.buttons.value(9));
+    EXPECT_EQ(b.frame.caption, QStringLiteral("Members of DispCPlugins"));
+    const QList<tli::ListRow> defaults = b.frame.members;
+    const QStringList names = {"IHTMLPluginsCollection", "IHTMLDOMConstructor"};
+    for (const QString& name : names) {
+        b.browser.NextInterface();
+        EXPECT_EQ(b.frame.caption, QStringLiteral("Members of ") + name);
+        EXPECT_TRUE(b.frame.red);
+        EXPECT_FALSE(b.frame.memberListEnabled);
+        EXPECT_FALSE(b.frame.members.isEmpty());
+    }
+    b.browser.NextInterface();
+    EXPECT_EQ(b.browser.interfaceIndex(), 1);
+    EXPECT_EQ(b.frame.caption, QStringLiteral("Members of DispCPlugins"));
+    EXPECT_FALSE(b.frame.red);
+    EXPECT_TRUE(b.frame.memberListEnabled);
+    EXPECT_EQ(b.frame.members, defaults);
+
+    // Another type while a later interface shows: its members can be clicked again.
+    b.browser.NextInterface();
+    b.clickType(b.row(QStringLiteral("COpsProfile")));
+    EXPECT_TRUE(b.frame.memberListEnabled);
+    EXPECT_FALSE(b.frame.red);
+}
+
+TEST(LibraryBrowser, ShowHiddenListsHiddenItemsAfterAReload) {
+    Browsing b;
+    ASSERT_TRUE(b.ready());
+    const QString mshtml = QStringLiteral("{3050F1C5-98B5-11CF-BB82-00AA00BDCE0B}, 4.0");
+    const qint32 shown = b.load(mshtml);
+    b.clickType(b.row(QStringLiteral("IHTMLDocument2")));
+    const qsizetype members = b.frame.members.size();
+    EXPECT_LT(b.member(QStringLiteral("QueryInterface")), 0); // restricted
+
+    b.frame.hidden = true;
+    const qint32 all = b.load(mshtml);
+    EXPECT_GT(all, shown);
+    b.clickType(b.row(QStringLiteral("IHTMLDocument2")));
+    EXPECT_GE(b.member(QStringLiteral("QueryInterface")), 0);
+    EXPECT_GT(b.frame.members.size(), members);
+}
+
+TEST(LibraryBrowser, FailedLoadsBeepSayWhyAndLeaveTheListsEmpty) {
+    Browsing b;
+    ASSERT_TRUE(b.ready());
+    ASSERT_GT(b.load(kWsh + QStringLiteral(", 1.0")), 0);
+
+    // A path that is no entry of the path box.
+    b.frame.path = QStringLiteral("C:\\nowhere\\none.dll");
+    EXPECT_EQ(b.browser.nGetTypInfos(), -1);
+    EXPECT_EQ(b.frame.statuses.last(),
+              QStringLiteral("cannot open C:\\nowhere\\none.dll: not a library of the catalog"));
+    EXPECT_TRUE(b.frame.rows.isEmpty());
+    EXPECT_EQ(b.frame.beeps, 1);
+
+    // A catalog library whose file the machine lacks, a damaged one and one that is no library.
+    QTemporaryDir dir;
+    QFile whole(registry::test::TestPrefix::wineBinaries() + QStringLiteral("/stdole2.tlb"));
+    QFile cut(dir.filePath(QStringLiteral("cut.tlb")));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
+    cut.write(whole.read(whole.size() / 3));
+    cut.close();
+    QFile text(dir.filePath(QStringLiteral("notes.txt")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("no library here\n");
+    text.close();
+    QFile catalog(dir.filePath(QStringLiteral("dbTypes.dat")));
+    ASSERT_TRUE(catalog.open(QIODevice::WriteOnly));
+    catalog.write(QString::fromLatin1(kTypeLibHeader).toLatin1() + "\r\n");
+    catalog.write(
+        "{00000001-0000-0000-0000-000000000000}, 1.0, Gone, C:\\gone\\gone.dll, Gone\r\n");
+    catalog.write(QStringLiteral("{00000002-0000-0000-0000-000000000000}, 1.0, Cut, %1, Cut\r\n"
+                                 "{00000003-0000-0000-0000-000000000000}, 1.0, Text, %2, Text\r\n")
+                      .arg(cut.fileName(), text.fileName())
+                      .toUtf8());
+    catalog.close();
+    b.catalogs.LoadTLDefs(catalog.fileName());
+    ASSERT_EQ(b.catalogs.pathBox().size(), 3);
+    for (int line = 0; line < 3; ++line) {
+        const QString path = GetToken(4, b.catalogs.TLDefs()[line]);
+        b.frame.path = path;
+        EXPECT_EQ(b.browser.nGetTypInfos(), -1) << path.toStdString();
+        EXPECT_TRUE(b.frame.statuses.last().startsWith(QStringLiteral("cannot open ") + path +
+                                                       QStringLiteral(": ")))
+            << b.frame.statuses.last().toStdString();
+        EXPECT_GT(b.frame.statuses.last().size(), path.size() + 14);
+        EXPECT_TRUE(b.frame.rows.isEmpty() && b.frame.members.isEmpty());
+        EXPECT_FALSE(b.browser.loaded());
+    }
+    EXPECT_EQ(b.frame.beeps, 4);
+
+    // A reference the catalog does not know changes nothing.
+    const QString pane = b.frame.pane;
+    const QString path = b.frame.path;
+    EXPECT_FALSE(
+        b.browser.ChooseLib(QStringLiteral("{12345678-0000-0000-0000-000000000000}:1.0.X")));
+    EXPECT_FALSE(b.browser.ChooseLib(QStringLiteral("no reference")));
+    EXPECT_EQ(b.frame.pane, pane);
+    EXPECT_EQ(b.frame.path, path);
+}
+
+TEST(LibraryBrowser, GroupingFollowsTheTypeKindOrder) {
+    Browsing b;
+    ASSERT_TRUE(b.ready());
+    const QString mshtml = QStringLiteral("{3050F1C5-98B5-11CF-BB82-00AA00BDCE0B}, 4.0");
+    const auto orderOf = [](const TypeKindOrder& order, const QList<GroupPair>& pairs) {
+        QList<int> keys;
+        for (const GroupPair& p : pairs)
+            keys.append(order[p.kind]);
+        return keys;
+    };
+    b.frame.group = false;
+    ASSERT_GT(b.load(mshtml), 0);
+    const QList<GroupPair> plain = b.browser.groupPairs();
+    for (int i = 0; i < plain.size(); ++i)
+        EXPECT_EQ(plain[i].row, i); // no "<globals>" row in this library
+
+    // The default order: coclasses, dispatch interfaces, interfaces, records, ... aliases.
+    b.frame.group = true;
+    b.load(mshtml);
+    const TypeKindOrder order = typeKindOrder(b.frame.tkOrder);
+    EXPECT_EQ(order, (TypeKindOrder{6, 4, 5, 3, 2, 1, 7, 8, 9}));
+    const QList<int> keys = orderOf(order, b.browser.groupPairs());
+    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+    EXPECT_EQ(b.browser.groupPairs().first().kind, 5);
+    QList<GroupPair> same = b.browser.groupPairs();
+    std::sort(same.begin(), same.end(), [](auto x, auto y) { return x.row < y.row; });
+    EXPECT_EQ(same, plain);
+
+    // Rising numbers give plain type-kind order; a short or damaged setting keeps the default.
+    QList<GroupPair> pairs = plain;
+    sortGroupPairs(pairs, typeKindOrder(QStringLiteral(" 1,2,3,4,5,6,7,8,9 ")));
+    for (int i = 1; i < pairs.size(); ++i)
+        EXPECT_LE(pairs[i - 1].kind, pairs[i].kind);
+    EXPECT_EQ(typeKindOrder(QStringLiteral("9,x")), (TypeKindOrder{9, 4, 5, 3, 2, 1, 7, 8, 9}));
+}
+
+TEST(PathCompletion, CompletesOneFolderAtATime) {
+    const QList<PathBoxEntry> entries = {{QStringLiteral("C:\\windows\\system32\\wshom.ocx"), 0},
+                                         {QStringLiteral("C:\\windows\\system32\\stdole2.tlb"), 1},
+                                         {QStringLiteral("D:\\tools\\x.dll"), 2}};
+    int stop = 0;
+    std::optional<PathCompletion> c = completePath(entries, QStringLiteral("c"), 1, stop);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->text, QStringLiteral("C:\\"));
+    EXPECT_EQ(c->selectionStart, 1);
+    EXPECT_EQ(c->selectionLength, 2);
+    EXPECT_EQ(stop, 4);
+
+    c = completePath(entries, QStringLiteral("C:\\w"), 4, stop);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->text, QStringLiteral("C:\\windows\\"));
+    EXPECT_EQ(c->selectionStart, 4);
+    EXPECT_EQ(stop, 12);
+    // The last folder: the whole entry, the caret where typing stopped.
+    c = completePath(entries, QStringLiteral("C:\\windows\\system32\\ws"), 22, stop);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->text, entries[0].text);
+    EXPECT_EQ(c->selectionLength, 0);
+    EXPECT_EQ(stop, 0);
+    // No entry starts so: nothing changes.
+    EXPECT_FALSE(completePath(entries, QStringLiteral("E:"), 2, stop));
+}
