@@ -279,9 +279,9 @@ TEST(LibraryBrowser, MemberClicksLinksAndTheHistory) {
     const int row = b.frame.typeRow;
     const QString pane = b.frame.pane;
     b.browser.LinkClicked(QStringLiteral("file: stdole.IDispatch|") + kStdOle +
-                          QStringLiteral(":2.0.IDispatch> "));
+                          QStringLiteral(":2.0.IDispatch "));
     EXPECT_EQ(b.frame.clipboard,
-              QStringLiteral("progid4:") + kStdOle + QStringLiteral(":2.0.IDispatch>"));
+              QStringLiteral("progid4:") + kStdOle + QStringLiteral(":2.0.IDispatch"));
     EXPECT_EQ(b.frame.statuses.last(), QStringLiteral("copied TypeInfo URL"));
     EXPECT_EQ(b.frame.typeRow, row);
     EXPECT_EQ(b.frame.pane, pane);
