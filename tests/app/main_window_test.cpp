@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
@@ -122,4 +123,25 @@ TEST(MainWindow, ResizeGivesSixtyPercentToListsAndKeepsLayoutWhenMaximized) {
     // The lower area ends a margin above the bottom of the window's client area.
     EXPECT_NEAR(lower->geometry().bottom() + 1,
                 f.window->centralWidget()->height() - f.window->metrics().margin / ty, 1.5);
+}
+
+TEST(MainWindow, PopupOpensOnTheRightButtonsRelease) {
+    WindowFixture f;
+    f.window->show();
+    f.window->list1()->addItems({QStringLiteral("IWshShell"), QStringLiteral("WshShell")});
+    QWidget* rows = f.window->list1()->viewport();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), rows->mapToGlobal(QPointF(5, 5)),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(rows, &press);
+    EXPECT_FALSE(f.window->popupMenu()->isVisible());
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), rows->mapToGlobal(QPointF(5, 5)),
+                        Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(rows, &release);
+    EXPECT_TRUE(f.window->popupMenu()->isVisible());
+    // The release also names the row under the pointer in the list's tooltip.
+    EXPECT_EQ(f.window->list1()->toolTip(), QStringLiteral("IWshShell"));
+    f.window->popupMenu()->hide();
+    QKeyEvent menuKey(QEvent::KeyRelease, Qt::Key_Menu, Qt::NoModifier);
+    QApplication::sendEvent(f.window->list2(), &menuKey);
+    EXPECT_TRUE(f.window->popupMenu()->isVisible());
 }
