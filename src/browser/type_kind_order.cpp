@@ -1,6 +1,6 @@
 #include "browser/type_kind_order.h"
 
-#include "catalog/cstack.h"
+#include "catalog/range_sort.h"
 #include "tli/tli_views.h"
 
 #include <random>
@@ -52,41 +52,23 @@ void sortGroupPairs(QList<GroupPair>& pairs, const TypeKindOrder& order) {
     // A fixed seed keeps the export's order the same from run to run.
     std::minstd_rand random(20261206);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    CStack pending;
-    qint32 lo = 0;
-    qint32 hi = qint32(pairs.size()) - 1;
-    for (;;) {
-        while (lo < hi) {
-            const auto p = qint32(unit(random) * (hi - lo + 1) + lo);
-            pairs.swapItemsAt(std::min(p, hi), hi);
-            const qint16 pivot = key(pairs[hi]);
-            // Three parts (below, equal, above): libraries hold hundreds of types of one kind.
-            qint32 lt = lo, i = lo, gt = hi;
-            while (i <= gt) {
-                const qint16 k = key(pairs[i]);
-                if (k < pivot)
-                    pairs.swapItemsAt(lt++, i++);
-                else if (k > pivot)
-                    pairs.swapItemsAt(i, gt--);
-                else
-                    ++i;
-            }
-            // The larger part waits on the stack, so the stack stays shallow.
-            if (lt - lo >= hi - gt) {
-                pending.Push(lo);
-                pending.Push(lt - 1);
-                lo = gt + 1;
-            } else {
-                pending.Push(gt + 1);
-                pending.Push(hi);
-                hi = lt - 1;
-            }
+    quickSortRanges(0, qint32(pairs.size()) - 1, [&](qint32 lo, qint32 hi) {
+        const auto p = qint32(unit(random) * (hi - lo + 1) + lo);
+        pairs.swapItemsAt(std::min(p, hi), hi);
+        const qint16 pivot = key(pairs[hi]);
+        // Three parts (below, equal, above): libraries hold hundreds of types of one kind.
+        qint32 lt = lo, i = lo, gt = hi;
+        while (i <= gt) {
+            const qint16 k = key(pairs[i]);
+            if (k < pivot)
+                pairs.swapItemsAt(lt++, i++);
+            else if (k > pivot)
+                pairs.swapItemsAt(i, gt--);
+            else
+                ++i;
         }
-        if (pending.Count() == 0)
-            return;
-        hi = pending.Pop();
-        lo = pending.Pop();
-    }
+        return std::pair{lt, gt};
+    });
 }
 
 } // namespace vantor

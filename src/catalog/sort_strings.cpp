@@ -1,6 +1,6 @@
 #include "catalog/sort_strings.h"
 
-#include "catalog/cstack.h"
+#include "catalog/range_sort.h"
 #include "text/text_order.h"
 
 #include <random>
@@ -18,44 +18,28 @@ void SortStrings(QStringList& array, qint32 lo, qint32 hi) {
     std::minstd_rand random(20261206);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     const auto greater = [](const QString& a, const QString& b) { return compareText(a, b) > 0; };
-    CStack pending;
-    for (;;) {
-        while (lo < hi) {
-            if (hi - lo == 1) {
-                if (greater(array[lo], array[hi]))
-                    array.swapItemsAt(lo, hi);
-                break;
-            }
-            const auto p = qint32(unit(random) * (hi - lo + 1) + lo);
-            array.swapItemsAt(std::min(p, hi), hi);
-            const QString pivot = array[hi];
-            qint32 i = lo;
-            qint32 j = hi;
-            do {
-                while (!greater(array[i], pivot) && i < j)
-                    ++i;
-                while (!greater(pivot, array[j]) && j > i)
-                    --j;
-                if (i < j)
-                    array.swapItemsAt(i, j);
-            } while (i < j);
-            array.swapItemsAt(i, hi);
-            // Keep the larger part for later, so the stack stays shallow.
-            if (i - lo >= hi - i) {
-                pending.Push(lo);
-                pending.Push(i - 1);
-                lo = i + 1;
-            } else {
-                pending.Push(i + 1);
-                pending.Push(hi);
-                hi = i - 1;
-            }
+    quickSortRanges(lo, hi, [&](qint32 first, qint32 last) -> std::pair<qint32, qint32> {
+        if (last - first == 1) {
+            if (greater(array[first], array[last]))
+                array.swapItemsAt(first, last);
+            return {first, last};
         }
-        if (pending.Count() == 0)
-            return;
-        hi = pending.Pop();
-        lo = pending.Pop();
-    }
+        const auto p = qint32(unit(random) * (last - first + 1) + first);
+        array.swapItemsAt(std::min(p, last), last);
+        const QString pivot = array[last];
+        qint32 i = first;
+        qint32 j = last;
+        do {
+            while (!greater(array[i], pivot) && i < j)
+                ++i;
+            while (!greater(pivot, array[j]) && j > i)
+                --j;
+            if (i < j)
+                array.swapItemsAt(i, j);
+        } while (i < j);
+        array.swapItemsAt(i, last);
+        return {i, i};
+    });
 }
 
 } // namespace vantor
