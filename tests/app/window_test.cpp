@@ -7,6 +7,7 @@
 #include "app/sub_main.h"
 #include "catalog/catalogs.h"
 #include "catalog/get_token.h"
+#include "platform/registry/test_prefix.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -25,34 +26,12 @@ namespace {
 
 const QString kWshGuid = QStringLiteral("{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}");
 const QString kHostGuid = QStringLiteral("{60254CA0-953B-11CF-8C96-00AA00B8708C}");
-const QString kWineBinaries = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
 
-// A Wine prefix of the shared hives whose C:\windows\system32 holds Wine's binaries, and an
-// empty program folder.
-class TestMachine {
-public:
-    TestMachine() {
-        QDir root(dir_.path());
-        ok_ = root.mkpath(QStringLiteral("prefix/dosdevices")) &&
-              root.mkpath(QStringLiteral("prefix/drive_c/windows")) &&
-              root.mkpath(QStringLiteral("program")) &&
-              QFile::link(QStringLiteral("../drive_c"),
-                          prefix() + QStringLiteral("/dosdevices/c:")) &&
-              QFile::link(kWineBinaries, prefix() + QStringLiteral("/drive_c/windows/system32"));
-        for (const char* hive : {"system.reg", "user.reg", "userdef.reg"})
-            ok_ = ok_ && QFile::copy(QStringLiteral(VANTOR_SHARED_DIR "/testdata/wine-prefix/") +
-                                         QLatin1String(hive),
-                                     prefix() + u'/' + QLatin1String(hive));
-    }
-    bool ok() const { return ok_; }
-    QString prefix() const { return dir_.path() + QStringLiteral("/prefix"); }
-    QString program() const { return dir_.path() + QStringLiteral("/program"); }
-    QString ini() const { return program() + QStringLiteral("/vantor.ini"); }
+using registry::test::TestPrefix;
 
-private:
-    QTemporaryDir dir_;
-    bool ok_ = false;
-};
+QString iniOf(const TestPrefix& machine) {
+    return machine.programFolder() + QStringLiteral("/vantor.ini");
+}
 
 struct Start {
     std::unique_ptr<Session> session;
@@ -64,11 +43,11 @@ struct Start {
     }
 };
 
-void start(const TestMachine& machine, Start& s, int waitBoundSeconds = 60) {
+void start(const TestPrefix& machine, Start& s, int waitBoundSeconds = 60) {
     StartOptions options;
     options.waitBoundSeconds = waitBoundSeconds;
     options.args = {QStringLiteral("--prefix"), machine.prefix()};
-    options.programFolder = machine.program();
+    options.programFolder = machine.programFolder();
     options.env = QProcessEnvironment();
     options.message = [&s](const QString& t) { s.messages.append(t); };
     s.session = SubMain(std::move(options));
@@ -85,8 +64,8 @@ qint32 firstRecordOf(const QStringList& defs, const QString& guid) {
 } // namespace
 
 TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
-    TestMachine machine;
-    ASSERT_TRUE(machine.ok());
+    TestPrefix machine;
+    ASSERT_TRUE(machine.valid());
     Start first;
     start(machine, first);
     ASSERT_TRUE(first.session);
@@ -117,7 +96,7 @@ TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
     const QString hostVersion = host >= 0 ? GetToken(2, defs[host]) : QString();
     window.close();
 
-    IniFile ini(machine.ini());
+    IniFile ini(iniOf(machine));
     EXPECT_EQ(ini.ReadIni(u"JoinFix", u"tli.*", QString()),
               QStringLiteral("{8B217740-717D-11CE-AB5B-D41203C10000}"));
     EXPECT_EQ(ini.ReadIni(u"LibDocs", u"GroupByTK", QString()), QStringLiteral("1"));
@@ -147,8 +126,8 @@ TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
 }
 
 TEST(StartUp, CatalogWaitIsBoundedAndSaysSo) {
-    TestMachine machine;
-    ASSERT_TRUE(machine.ok());
+    TestPrefix machine;
+    ASSERT_TRUE(machine.valid());
     Start s;
     start(machine, s, 0);
     ASSERT_TRUE(s.session);
@@ -161,15 +140,15 @@ TEST(StartUp, CatalogWaitIsBoundedAndSaysSo) {
 
 TEST(StartUp, NormalOpZeroRefusesWithTheMessage) {
     for (const char* value : {"0", "00"}) {
-        TestMachine machine;
-        ASSERT_TRUE(machine.ok());
-        IniFile(machine.ini()).WriteIni(u"FrmSpecs", u"NormalOp", QString::fromLatin1(value));
+        TestPrefix machine;
+        ASSERT_TRUE(machine.valid());
+        IniFile(iniOf(machine)).WriteIni(u"FrmSpecs", u"NormalOp", QString::fromLatin1(value));
         Start s;
         start(machine, s);
         EXPECT_FALSE(s.session) << value;
         EXPECT_EQ(s.messages, QStringList{QStringLiteral(
                                   "Vantor has problems and can't load. Contact the author")});
-        EXPECT_TRUE(QDir(machine.program()).entryList({QStringLiteral("*.dat")}).isEmpty());
+        EXPECT_TRUE(QDir(machine.programFolder()).entryList({QStringLiteral("*.dat")}).isEmpty());
     }
 }
 
