@@ -3,8 +3,11 @@
 #include "browser/library_browser.h"
 #include "browser/path_completion.h"
 #include "browser/recording_browser_frame.h"
+#include "browser/rtf_text.h"
 #include "catalog/catalog_lines.h"
 #include "catalog/get_token.h"
+#include "text/error.h"
+#include "tli/tli_test_support.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -69,42 +72,67 @@ struct Browsing {
     }
 };
 
-bool isPrototype(const QString& pane) {
-    for (const char* p :
-         {"HEADER|Const ", "HEADER|Function ", "HEADER|Sub ", "HEADER|Event ", "HEADER|Property "})
-        if (pane.startsWith(QLatin1String(p)))
+bool isPrototype(const QString& fragment) {
+    for (const char* p : {"Const ", "Function ", "Sub ", "Event ", "Property "})
+        if (fragment.startsWith(QLatin1String(p)))
             return true;
     return false;
 }
+
+// Braces not escaped by a backslash: a fragment opens no group of its own.
+int bareBraces(const QString& rtf) {
+    int n = 0;
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        if (rtf[i] == u'\\')
+            ++i;
+        else if (rtf[i] == u'{' || rtf[i] == u'}')
+            ++n;
+    }
+    return n;
+}
+
+// The pane's form of a member and its document form (the export's): the same declaration, the
+// latter without links and without "member of".
+QString formProblem(const QString& screen, const QString& document, const QString& member) {
+    const QString head = QStringLiteral("\\cf1\\b\\f1 ") + RtfEscape(member);
+    if (!isPrototype(screen) || !screen.contains(head) ||
+        !screen.contains(QStringLiteral("   member of ")) || bareBraces(screen))
+        return QStringLiteral("screen: ") + screen;
+    if (document.contains(QStringLiteral("\\v ")) ||
+        document.contains(QStringLiteral("member of")) || bareBraces(document) ||
+        !document.contains(head))
+        return QStringLiteral("document: ") + document;
+    return QString();
+}
+
+class DocumentFrame : public ProtoMemberFrame {
+public:
+    explicit DocumentFrame(const tli::TLIApplication& app) : app_(app) {}
+    void setHelpContextID(qint32) override {}
+    const tli::TLIApplication* application() const override { return &app_; }
+
+private:
+    const tli::TLIApplication& app_;
+};
 
 } // namespace
 
 // A catalog of every library of Wine's binaries that the oracle dumped, by host path.
 QString writeOracleCatalog(const QString& folder) {
-    QFile index(QStringLiteral(VANTOR_SHARED_DIR "/oracle/INDEX.tsv"));
-    if (!index.open(QIODevice::ReadOnly))
-        return QString();
-    index.readLine();
     QStringList lines{QString::fromLatin1(kTypeLibHeader)};
-    while (!index.atEnd()) {
-        const QList<QByteArray> c = index.readLine().trimmed().split('\t');
-        if (c.size() < 5)
-            continue;
-        QString path = registry::test::TestPrefix::wineBinaries() + u'/' + QString::fromUtf8(c[0]);
-        if (c[1] != "1")
-            path += u'\\' + QString::fromUtf8(c[1]);
-        lines.append(QStringLiteral("{%1-0000-0000-0000-000000000000}, 1.0, %2, %3, %4")
+    for (const tli::testing::IndexRow& row : tli::testing::readIndex())
+        lines.append(QStringLiteral("{%1-0000-0000-0000-000000000000}, 1.0, %2, %3, %2")
                          .arg(lines.size() - 1, 8, 10, QLatin1Char('0'))
-                         .arg(QString::fromUtf8(c[0]), path, QString::fromUtf8(c[4])));
-    }
+                         .arg(row.file, row.path()));
     const QString file = folder + QStringLiteral("/dbTypes.dat");
     QFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
+    if (lines.size() < 2 || !out.open(QIODevice::WriteOnly))
         return QString();
     out.write(lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
     return file;
 }
 
+// Every type and member, clicked; each member also formatted as the documentation export does.
 TEST(LibraryBrowser, EveryTypeAndMemberOfEveryWineLibrary) {
     Browsing b;
     ASSERT_TRUE(b.ready());
@@ -114,6 +142,7 @@ TEST(LibraryBrowser, EveryTypeAndMemberOfEveryWineLibrary) {
     ASSERT_GE(b.catalogs.LoadTLDefs(catalog), 50);
     // With hidden and restricted items listed, every type info has its row.
     b.frame.hidden = true;
+    DocumentFrame document(b.machine.app());
     int libraries = 0, types = 0, globals = 0, members = 0;
     QStringList failures;
     for (const PathBoxEntry& entry : b.catalogs.pathBox()) {
@@ -133,9 +162,19 @@ TEST(LibraryBrowser, EveryTypeAndMemberOfEveryWineLibrary) {
             for (int m = 0; m < list.size(); ++m) {
                 b.clickMember(m);
                 ++members;
-                if (!isPrototype(b.frame.pane))
+                QString problem;
+                try {
+                    problem =
+                        formProblem(b.frame.pane.mid(7),
+                                    ProtoMember(b.browser.library(), b.frame.rows[row].itemData,
+                                                list[m].itemData, -1, list[m].text, 2, document),
+                                    list[m].text);
+                } catch (const Error& e) {
+                    problem = e.description();
+                }
+                if (!problem.isEmpty())
                     failures.append(entry.text + u' ' + b.frame.rows[row].text + u'.' +
-                                    list[m].text + u' ' + b.frame.pane.left(200));
+                                    list[m].text + u' ' + problem.left(300));
             }
         }
     }
