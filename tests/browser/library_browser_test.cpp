@@ -275,8 +275,15 @@ TEST(LibraryBrowser, MemberClicksLinksAndTheHistory) {
     ASSERT_TRUE(b.ready());
     const int shell = b.openWshShell();
     ASSERT_GE(shell, 0);
+    // The first visit leaves two identical entries: "library line|type row|member row|1".
+    const QString typeVisit = QStringLiteral("%1|%2|-1|1")
+                                  .arg(catalogLine(b.catalogs, kWsh + QStringLiteral(", 1.0")))
+                                  .arg(shell);
+    EXPECT_EQ(b.browser.history().entries(), (QStringList{typeVisit, typeVisit}));
     const int run = b.member(QStringLiteral("Run"));
     b.clickMember(run);
+    EXPECT_EQ(b.browser.history().entries().last(),
+              typeVisit.section(u'|', 0, 1) + QStringLiteral("|%1|0").arg(run));
     EXPECT_TRUE(b.frame.pane.startsWith(QStringLiteral("HEADER|Function \\cf1\\b\\f1 Run\\b0 (")));
     EXPECT_TRUE(b.browser.memberIsFunction());
     EXPECT_EQ(b.browser.DocMode(), 1);
