@@ -369,14 +369,16 @@ void MainWindow::buildMenus() {
         laterItem(format, QString::fromLatin1(c));
     format->menuAction()->setEnabled(false);
     docs->addSeparator();
+    // The export options, checked as a first run finds them.
     for (const auto& [caption, checked] : {std::pair{"Write to Vantor tree", true},
                                            {"Copy to Clipboard", false},
                                            {"Open in Default Application", true},
                                            {"Group Docs by TypeKind", true}}) {
-        groupDocs_ = laterItem(docs, QString::fromLatin1(caption));
-        groupDocs_->setCheckable(true);
-        groupDocs_->setChecked(checked);
+        QAction* option = laterItem(docs, QString::fromLatin1(caption));
+        option->setCheckable(true);
+        option->setChecked(checked);
     }
+    groupDocs_ = docs->actions().last();
     for (QMenu* m : {constants, format, code, guid})
         m->menuAction()->setToolTip(kNotYet);
 }
