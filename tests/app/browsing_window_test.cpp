@@ -90,11 +90,6 @@ TEST(BrowsingWindow, WshShellTypesMembersLinksAndHistory) {
     EXPECT_TRUE(win.list2()->isEnabled());
     EXPECT_TRUE(win.pane()->toPlainText().contains(QStringLiteral("coclass")));
     EXPECT_TRUE(win.pane()->toPlainText().contains(QStringLiteral("IWshRuntimeLibrary")));
-    // The library has its row in the library list view, named.
-    const int listRow = win.mruView()->findLibraryRow(kWsh);
-    ASSERT_GE(listRow, 0);
-    EXPECT_EQ(win.mruView()->libraryRowText(listRow, LibraryListView::LibName),
-              QStringLiteral("IWshRuntimeLibrary"));
 
     // A member click shows its prototype; the members' images follow their kinds.
     const int run = w.rowOf(win.list2(), QStringLiteral("Run"));
@@ -121,21 +116,10 @@ TEST(BrowsingWindow, WshShellTypesMembersLinksAndHistory) {
     win.tbrMain_ButtonClick(1);
     EXPECT_EQ(w.current(win.list1()), QStringLiteral("WshShell"));
     EXPECT_EQ(w.current(win.list2()), QStringLiteral("Exec"));
-    win.tbrMain_ButtonClick(1);
-    win.tbrMain_ButtonClick(1);
-    EXPECT_EQ(w.current(win.list2()), QString());
-    EXPECT_FALSE(win.toolbarButton(1)->isEnabled());
     EXPECT_TRUE(win.toolbarButton(2)->isEnabled());
-    win.tbrMain_ButtonClick(2);
-    win.tbrMain_ButtonClick(2);
     win.tbrMain_ButtonClick(2);
     EXPECT_EQ(w.current(win.list1()), QStringLiteral("IWshExec"));
     EXPECT_FALSE(win.toolbarButton(2)->isEnabled());
-
-    // The type list's tooltip: the row under the pointer when a button is released.
-    const QRect rect = win.list1()->visualItemRect(win.list1()->item(0));
-    QTest::mouseRelease(win.list1()->viewport(), Qt::LeftButton, {}, rect.center());
-    EXPECT_EQ(win.list1()->toolTip(), win.list1()->item(0)->text());
 }
 
 TEST(BrowsingWindow, LinkIntoStdole2CopiesItsUrl) {
@@ -168,8 +152,10 @@ TEST(BrowsingWindow, NextInterfaceShowHiddenAndPathTyping) {
     WindowBrowsing w;
     ASSERT_TRUE(w.ready());
     MainWindow& win = *w.window;
-    ASSERT_TRUE(win.ChooseLib(kMshtml + QStringLiteral(":4.0.CPlugins")));
     QAction* next = win.toolbarButton(9);
+    ASSERT_TRUE(win.ChooseLib(kMshtml + QStringLiteral(":4.0.COpsProfile")));
+    EXPECT_FALSE(next->isEnabled()); // a single interface
+    ASSERT_TRUE(win.ChooseLib(kMshtml + QStringLiteral(":4.0.CPlugins")));
     ASSERT_TRUE(next->isEnabled());
     const QColor normal = win.memberCaption()->palette().color(QPalette::WindowText);
     next->trigger();
@@ -181,14 +167,21 @@ TEST(BrowsingWindow, NextInterfaceShowHiddenAndPathTyping) {
     EXPECT_EQ(win.memberCaption()->text(), QStringLiteral("Members of DispCPlugins"));
     EXPECT_EQ(win.memberCaption()->palette().color(QPalette::WindowText), normal);
     EXPECT_TRUE(win.list2()->isEnabled());
-
-    // "Show Hidden" and Enter in the path box: restricted members are listed.
-    win.showHiddenAction()->setChecked(true);
-    QTest::keyClick(win.pathBox()->lineEdit(), Qt::Key_Return);
-    EXPECT_TRUE(win.list1()->hasFocus() || !QApplication::focusWidget());
+    // Another type while a later interface shows: its members can be clicked again.
+    next->trigger();
     const int document = w.rowOf(win.list1(), QStringLiteral("IHTMLDocument2"));
     ASSERT_GE(document, 0);
     w.click(win.list1(), document);
+    EXPECT_TRUE(win.list2()->isEnabled());
+    EXPECT_EQ(win.memberCaption()->palette().color(QPalette::WindowText), normal);
+    EXPECT_LT(w.rowOf(win.list2(), QStringLiteral("QueryInterface")), 0); // restricted
+
+    // "Show Hidden" and Enter in the path box: restricted items are listed.
+    const int types = win.list1()->count();
+    win.showHiddenAction()->setChecked(true);
+    QTest::keyClick(win.pathBox()->lineEdit(), Qt::Key_Return);
+    EXPECT_GT(win.list1()->count(), types);
+    w.click(win.list1(), w.rowOf(win.list1(), QStringLiteral("IHTMLDocument2")));
     EXPECT_GE(w.rowOf(win.list2(), QStringLiteral("QueryInterface")), 0);
 
     // Typing into the path box completes the folder; the rest stays selected for typing.

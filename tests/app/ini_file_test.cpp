@@ -33,17 +33,6 @@ protected:
 
 } // namespace
 
-TEST_F(IniFileTest, MissingFileReadsAsDefaults) {
-    bool defaulted = false;
-    EXPECT_EQ(ini.ReadIni(settings::Height, &defaulted), "6800");
-    EXPECT_FALSE(defaulted);
-    EXPECT_EQ(ini.ReadIni(settings::fklCHM, &defaulted), "");
-    EXPECT_TRUE(defaulted);
-    EXPECT_EQ(ini.ReadIni(settings::lt_Last),
-              "{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}:1.0.WSHShell");
-    EXPECT_FALSE(ini.exists());
-}
-
 TEST_F(IniFileTest, ProfileSemantics) {
     writeRaw("; comment line\r\n"
              "[frmspecs]\r\n"
@@ -64,6 +53,9 @@ TEST_F(IniFileTest, ProfileSemantics) {
     EXPECT_FALSE(defaulted);
     EXPECT_EQ(ini.ReadIni(u"Nowhere", u"x", "d", &defaulted), "d");
     EXPECT_FALSE(defaulted);
+    // A key with an empty default is flagged when it is missing.
+    EXPECT_EQ(ini.ReadIni(settings::GroupByTK, &defaulted), "");
+    EXPECT_TRUE(defaulted);
 }
 
 TEST_F(IniFileTest, LongValuesAreCutToTheReadLimit) {

@@ -60,11 +60,6 @@ TEST(StartUpRules, NormalOpAndGeometry) {
 
     QTemporaryDir dir;
     IniFile ini(dir.filePath("vantor.ini"));
-    const WindowGeometry defaults = readGeometry(ini);
-    EXPECT_EQ(defaults.top, 100);
-    EXPECT_EQ(defaults.height, 6800);
-    EXPECT_EQ(defaults.width, 8265);
-    EXPECT_EQ(defaults.left, 100);
     ini.WriteIni(u"FrmSpecs", u"Height", QStringLiteral("tall"));
     ini.WriteIni(u"FrmSpecs", u"Width", 9000);
     ini.WriteIni(u"FrmSpecs", u"Top", QStringLiteral("-120"));
@@ -72,15 +67,6 @@ TEST(StartUpRules, NormalOpAndGeometry) {
     EXPECT_EQ(read.height, 6800);
     EXPECT_EQ(read.width, 9000);
     EXPECT_EQ(read.top, -120);
-}
-
-TEST(StartUpRules, RememberedLibraryOpensWithoutReadingAnOlderFile) {
-    FakeCheck check;
-    const StartLibrary start = chooseStartLibrary({kWshGuid, "1.0", "WSHShell"}, kDefs, check);
-    EXPECT_EQ(start.index, 2);
-    EXPECT_EQ(start.typeInfo, "WSHShell");
-    EXPECT_TRUE(start.status.isEmpty());
-    EXPECT_EQ(check.asked, QStringList{"C:\\windows\\system32\\wshom.ocx"});
 }
 
 TEST(StartUpRules, NoGuidTakesTheFirstFallbackWithAnyVersion) {
