@@ -486,9 +486,8 @@ void MainWindow::BrowseFromLV() {
             row->text(MruView::TypeLib) + QStringLiteral(", ") + row->text(MruView::Version);
         if (BinSearch(catalogs_->TLDefs(), key, index) == 1) {
             const QString path = GetToken(4, catalogs_->TLDefs()[index]);
-            const int exact = pathBox_->findText(path, Qt::MatchFixedString);
-            if (exact >= 0)
-                pathBox_->setCurrentIndex(exact);
+            // Without an exact entry none stays selected: the load then finds the path itself.
+            pathBox_->setCurrentIndex(pathBox_->findText(path, Qt::MatchFixedString));
             pathBox_->setEditText(path);
             browser_->nGetTypInfos(true);
         }

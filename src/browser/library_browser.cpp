@@ -64,6 +64,8 @@ bool LibraryBrowser::placeLibrary(bool fromListView) {
     if (fromListView) {
         entry = frame_.selectedPathEntry();
         if (entry < 0 || entry >= entries.size())
+            entry = findPathEntry(entries, frame_.pathText());
+        if (entry < 0)
             return false;
         listRow_ = listView_.currentLibraryRow();
         history_.forgetLastKey();

@@ -146,6 +146,18 @@ TEST(BrowsingWindow, LinkIntoStdole2CopiesItsUrl) {
     EXPECT_EQ(win.statusLine()->text(), QStringLiteral("copied TypeInfo URL"));
     EXPECT_EQ(w.current(win.list1()), QStringLiteral("IGameExplorer"));
     EXPECT_EQ(w.current(win.list2()), QStringLiteral("RemoveGame"));
+
+    // A recently used library's row in the library list opens that library.
+    w.ini.WriteIni(u"TLB_MRU", u"count", 1);
+    w.ini.WriteIni(u"TLB_MRU", u"mru01",
+                   kWsh + QStringLiteral("#1.0#Windows Script Host Object Model#x#ocx"));
+    win.LVLoadMRU();
+    win.mruView()->setCurrentItem(win.mruView()->topLevelItem(0));
+    win.BrowseFromLV();
+    ASSERT_TRUE(win.browser().loaded());
+    EXPECT_EQ(win.browser().loaded()->guid, kWsh);
+    EXPECT_EQ(win.mruView()->topLevelItem(0)->text(LibraryListView::LibName),
+              QStringLiteral("IWshRuntimeLibrary"));
 }
 
 TEST(BrowsingWindow, NextInterfaceShowHiddenAndPathTyping) {
