@@ -8,10 +8,7 @@ build=${BUILD_DIR:-$here/build}
 shared=${VANTOR_SHARED_DIR:-$here/../shared}
 . "$here/tests/app/test_machine.sh"
 
-work=$(mktemp -d)
-XVFB_PID= VANTOR_PID=
-trap 'kill $VANTOR_PID $XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT
-make_test_machine "$work" "$build" "$shared"
+new_test_machine
 start_xvfb
 
 start_vantor "$work"

@@ -11,6 +11,15 @@ make_test_machine() {
     cp "$build/bin/vantor" "$dir/program/vantor"
 }
 
+# new_test_machine: a test machine in a new temporary folder $work (from $build and $shared),
+# removed on exit together with the Xvfb and vantor the script started.
+new_test_machine() {
+    work=$(mktemp -d)
+    XVFB_PID= VANTOR_PID=
+    trap 'kill $VANTOR_PID $XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT
+    make_test_machine "$work" "$build" "$shared"
+}
+
 # start_xvfb: starts a 1024x768 Xvfb on a free display and exports DISPLAY; XVFB_PID is its id.
 start_xvfb() {
     local fifo

@@ -8,10 +8,7 @@ build=${BUILD_DIR:-$here/build}
 shared=${VANTOR_SHARED_DIR:-$here/../shared}
 . "$here/tests/app/test_machine.sh"
 
-work=$(mktemp -d)
-XVFB_PID= VANTOR_PID=
-trap 'kill $VANTOR_PID $XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT
-make_test_machine "$work" "$build" "$shared"
+new_test_machine
 mkdir -p "$(dirname "$out")"
 # A window of 980x700 pixels at 15 twips per pixel, and one MRU entry so that the list shows.
 printf '[FrmSpecs]\r\nTop=300\r\nLeft=300\r\nWidth=14700\r\nHeight=10500\r\n[TLB_MRU]\r\ncount=1\r\nmru01={F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}#1.0#Windows Script Host Object Model#IWshRuntimeLibrary#ocx\r\n' \
