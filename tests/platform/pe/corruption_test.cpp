@@ -1,4 +1,5 @@
 #include "pe_damage.h"
+#include "pe_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,18 @@ TEST(PeCorruption, TruncatedAndCorruptedRealFilesReadOrFailCleanly) {
     }
     // The damage must reach the checks, not only bytes nobody reads.
     EXPECT_GT(errors, reads / 20);
+}
+
+// Bytes past the last resource may go; a file cut one byte short of it must not read.
+TEST(PeCorruption, AFileCutInsideItsResourcesFails) {
+    for (const QString& path : testing::damageSample()) {
+        const QByteArray bytes = testing::readFile(path);
+        qsizetype end = 0;
+        for (const ResourceEntry& e : PeResources(bytes).entries())
+            end = std::max(end, qsizetype(e.data.data() - bytes.data() + e.data.size()));
+        EXPECT_TRUE(testing::readEverything(bytes.first(end)).isEmpty()) << path.toStdString();
+        EXPECT_FALSE(testing::readEverything(bytes.first(end - 1)).isEmpty()) << path.toStdString();
+    }
 }
 
 } // namespace

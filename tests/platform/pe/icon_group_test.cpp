@@ -1,38 +1,15 @@
-#include "pe_builder.h"
 #include "pe_test_support.h"
 #include "platform/pe/icon_group.h"
 
-#include <QDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace vantor::pe {
 namespace {
 
-using testing::buildPe;
-
-QByteArray groupData(const QList<IconImage>& images) {
-    QByteArray b(6, '\0');
-    qToLittleEndian<quint16>(1, b.data() + 2);
-    qToLittleEndian<quint16>(quint16(images.size()), b.data() + 4);
-    for (const IconImage& i : images) {
-        QByteArray e(14, '\0');
-        e[0] = char(i.width);
-        e[1] = char(i.height);
-        e[2] = char(i.colorCount);
-        qToLittleEndian<quint16>(i.planes, e.data() + 4);
-        qToLittleEndian<quint16>(i.bitCount, e.data() + 6);
-        qToLittleEndian<quint32>(i.byteSize, e.data() + 8);
-        qToLittleEndian<quint16>(i.id, e.data() + 12);
-        b.append(e);
-    }
-    return b;
-}
-
 IconImage image(quint8 size, quint16 bits, quint16 id) {
     IconImage i;
     i.width = i.height = size;
-    i.planes = 1;
     i.bitCount = bits;
     i.id = id;
     return i;
@@ -107,20 +84,22 @@ TEST(IconGroup, PicksTheSmallIcon) {
     EXPECT_FALSE(smallIcon(IconGroup{}).has_value());
 }
 
-TEST(IconGroup, DropsMissingImagesAndRejectsShortGroups) {
-    const auto built = buildPe({{quint16(RtGroupIcon), QStringLiteral("MAIN"), 0,
-                                 groupData({image(16, 4, 7), image(32, 4, 8), image(32, 4, 8)})},
-                                {quint16(RtGroupIcon), quint16(1), 0, groupData({})},
-                                {quint16(RtIcon), quint16(8), 0, "image eight"}});
-    const auto group = firstIconGroup(PeResources(built.bytes));
-    ASSERT_TRUE(group.has_value()); // the named group comes first
-    ASSERT_EQ(group->images.size(), 1);
-    EXPECT_EQ(group->images[0].id, 8);
-    EXPECT_EQ(group->images[0].data, QByteArrayView("image eight"));
+// winemine.exe's group with its first image made missing and its second a repeat of the third.
+TEST(IconGroup, DropsMissingAndRepeatedImagesAndRejectsShortGroups) {
+    QByteArray bytes = testing::readWineFile(QStringLiteral("winemine.exe"));
+    const QByteArrayView group = PeResources(bytes).entries(RtGroupIcon).first().data;
+    const auto intact = parseIconGroup(group);
+    ASSERT_GE(intact.images.size(), 3);
+    const qsizetype at = group.data() - bytes.constData();
+    const QByteArray cut = group.toByteArray().chopped(1);
+    qToLittleEndian<quint16>(0xFFFF, bytes.data() + at + 6 + 12);
+    qToLittleEndian<quint16>(intact.images[2].id, bytes.data() + at + 6 + 14 + 12);
+    const auto damaged = firstIconGroup(PeResources(bytes));
+    ASSERT_TRUE(damaged.has_value());
+    ASSERT_EQ(damaged->images.size(), intact.images.size() - 2);
+    EXPECT_EQ(damaged->images[0].id, intact.images[2].id);
 
     EXPECT_THROW(parseIconGroup(QByteArray(4, '\0')), Error);
-    QByteArray cut = groupData({image(16, 4, 1), image(32, 4, 2)});
-    cut.chop(1);
     EXPECT_THROW(parseIconGroup(cut), Error);
 }
 

@@ -1,4 +1,3 @@
-#include "pe_builder.h"
 #include "pe_test_support.h"
 #include "platform/pe/pe_resources.h"
 #include "text/error.h"
@@ -11,10 +10,21 @@
 namespace vantor::pe {
 namespace {
 
-using testing::buildPe;
-using testing::FixtureResource;
+quint32 u32At(const QByteArray& b, qsizetype at) {
+    return qFromLittleEndian<quint32>(b.data() + at);
+}
 
-const QString kTypelib = QStringLiteral("TYPELIB");
+// The error reading every resource gives once `value` is written at `at`; empty when none.
+QString errorAfter(const QByteArray& file, qsizetype at, quint32 value) {
+    QByteArray bytes = file;
+    qToLittleEndian<quint32>(value, bytes.data() + at);
+    try {
+        PeResources(bytes, QStringLiteral("broken.dll")).entries();
+        return {};
+    } catch (const Error& e) {
+        return e.description();
+    }
+}
 
 // file name -> TYPELIB ids, as the oracle's index lists them.
 QMap<QString, QList<quint16>> indexedTypelibs() {
@@ -40,10 +50,9 @@ TEST(PeResources, ReadsEveryWineBinaryAndFindsTheIndexedTypelibs) {
     ASSERT_GT(files.size(), 100);
     // Anything else in the folder is no PE file: a clean error, not a crash.
     for (const QString& name : QDir(testing::kWineDir).entryList(QDir::Files)) {
-        if (files.contains(name))
-            continue;
-        EXPECT_FALSE(testing::readEverything(testing::readWineFile(name)).isEmpty())
-            << name.toStdString();
+        if (!files.contains(name)) {
+            EXPECT_FALSE(testing::readEverything(testing::readWineFile(name)).isEmpty());
+        }
     }
     QMap<QString, QList<quint16>> found;
     for (const QString& name : files) {
@@ -54,6 +63,7 @@ TEST(PeResources, ReadsEveryWineBinaryAndFindsTheIndexedTypelibs) {
         if (!error.isEmpty())
             continue;
         PeResources pe(bytes, name);
+        EXPECT_TRUE(pe.isPe32Plus());
         const QList<quint16> ids = pe.typelibIds();
         if (ids.isEmpty())
             continue;
@@ -62,7 +72,10 @@ TEST(PeResources, ReadsEveryWineBinaryAndFindsTheIndexedTypelibs) {
             const auto data = pe.typelib(id);
             ASSERT_TRUE(data.has_value()) << name.toStdString() << " " << id;
             EXPECT_TRUE(data->startsWith("MSFT")) << name.toStdString() << " " << id;
+            // Named types match whatever their case.
+            EXPECT_EQ(pe.find(QStringLiteral("typelib"), id), data);
         }
+        EXPECT_FALSE(pe.typelib(ids.last() + 1).has_value());
     }
     EXPECT_EQ(found, index);
 }
@@ -80,58 +93,29 @@ TEST(PeResources, ReadsThePe32Zlib) {
     EXPECT_TRUE(pe.find(RtVersion, quint16(1)).has_value());
 }
 
-TEST(PeResources, FindsResourcesByNamedAndNumericTypeInBothFormats) {
-    for (bool plus : {false, true}) {
-        const auto built = buildPe({{QStringLiteral("TYPELIB"), quint16(3), 0, "MSFTthree"},
-                                    {QStringLiteral("TYPELIB"), quint16(1), 0, "MSFTone"},
-                                    {QStringLiteral("TYPELIB"), QStringLiteral("NAMED"), 0, "x"},
-                                    {quint16(RtVersion), quint16(1), 0x0409, "english"},
-                                    {quint16(RtVersion), quint16(1), 0x0407, "german"}},
-                                   plus);
-        PeResources pe(built.bytes);
-        EXPECT_EQ(pe.isPe32Plus(), plus);
-        EXPECT_EQ(pe.typelibIds(), (QList<quint16>{1, 3}));
-        EXPECT_EQ(pe.typelib(3), QByteArrayView("MSFTthree"));
-        EXPECT_EQ(pe.typelib(1), QByteArrayView("MSFTone"));
-        EXPECT_FALSE(pe.typelib(2).has_value());
-        EXPECT_EQ(pe.find(QStringLiteral("typelib"), QStringLiteral("named")), QByteArrayView("x"));
-        EXPECT_EQ(pe.find(RtVersion, quint16(1)), QByteArrayView("english"));
-        EXPECT_FALSE(pe.find(RtIcon, quint16(1)).has_value());
-        EXPECT_EQ(pe.entries().size(), 5);
-    }
-}
-
-TEST(PeResources, FileWithoutResourceDirectoryHasNoResources) {
-    auto built = buildPe({{kTypelib, quint16(1), 0, "MSFT"}});
-    qToLittleEndian<quint32>(0, built.bytes.data() + built.optionalHeader + 112 + 16);
-    PeResources pe(built.bytes);
-    EXPECT_FALSE(pe.hasResources());
-    EXPECT_TRUE(pe.typelibIds().isEmpty());
-    EXPECT_TRUE(pe.entries().isEmpty());
-}
-
 // Each corruption of the headers must be rejected when the reader is constructed, with a
 // description naming the file and the fault.
 TEST(PeResources, RejectsBrokenHeaders) {
-    const auto built = buildPe({{kTypelib, quint16(1), 0, "MSFT"}});
-    const quint32 oh = built.optionalHeader;
+    const QByteArray file = testing::readWineFile(QStringLiteral("vbscript.dll"));
+    ASSERT_FALSE(file.isEmpty());
+    const quint32 nt = u32At(file, 0x3C), oh = nt + 24;
+    const quint32 resourceRva = oh + 112 + 16;
     const QList<std::pair<const char*, std::function<void(QByteArray&)>>> cases = {
         {"no MZ", [](QByteArray& b) { b[0] = 'X'; }},
         {"short", [](QByteArray& b) { b.truncate(0x20); }},
         {"lfanew past end",
          [](QByteArray& b) { qToLittleEndian<quint32>(0xFFFFFFF0u, b.data() + 0x3C); }},
-        {"no PE signature", [](QByteArray& b) { b[0x41] = 'X'; }},
+        {"no PE signature", [nt](QByteArray& b) { b[nt + 1] = 'X'; }},
         {"bad magic", [oh](QByteArray& b) { qToLittleEndian<quint16>(0x0107, b.data() + oh); }},
-        {"optional header past end",
-         [oh](QByteArray& b) { qToLittleEndian<quint16>(0xFFFF, b.data() + oh - 4); }},
+        {"optional header past end", [oh](QByteArray& b) { b.truncate(oh + 100); }},
         {"sections past end",
          [oh](QByteArray& b) { qToLittleEndian<quint16>(0xFFFF, b.data() + oh - 18); }},
         {"resource rva in no section",
-         [oh](QByteArray& b) { qToLittleEndian<quint32>(0x90000, b.data() + oh + 112 + 16); }},
-        {"truncated after headers", [](QByteArray& b) { b.truncate(0x200); }},
+         [=](QByteArray& b) { qToLittleEndian<quint32>(0xF0000000u, b.data() + resourceRva); }},
+        {"truncated after headers", [](QByteArray& b) { b.truncate(0x1000); }},
     };
     for (const auto& [what, corrupt] : cases) {
-        QByteArray bytes = built.bytes;
+        QByteArray bytes = file;
         corrupt(bytes);
         try {
             PeResources pe(bytes, QStringLiteral("broken.dll"));
@@ -142,104 +126,57 @@ TEST(PeResources, RejectsBrokenHeaders) {
                 << what << ": " << e.description().toStdString();
         }
     }
+    // No resource directory at all is no fault.
+    QByteArray bare = file;
+    qToLittleEndian<quint32>(0, bare.data() + resourceRva);
+    EXPECT_FALSE(PeResources(bare).hasResources());
+    EXPECT_TRUE(PeResources(bare).entries().isEmpty());
 }
 
-quint32 u32At(const QByteArray& b, quint32 at) {
-    return qFromLittleEndian<quint32>(b.data() + at);
-}
-
-// Corruptions inside the tree leave the file readable but fail the lookups that reach them.
-TEST(PeResources, DetectsLoopsAndOutOfRangeOffsetsInTheTree) {
-    const auto built =
-        buildPe({{kTypelib, quint16(1), 0, "MSFT"}, {quint16(RtIcon), quint16(1), 0, "icon"}});
-    const quint32 dir = built.resourceDirectory;
-    // Root: 1 named (TYPELIB) + 1 id entry. Follow TYPELIB to its name and language levels.
-    const quint32 typeDir = u32At(built.bytes, dir + 16 + 4) & 0x7FFFFFFF;
+// Corruptions inside vbscript.dll's tree (TYPELIB, WINE_REGISTRY, strings, version) fail the
+// walks that reach them; the rest of the tree stays readable.
+TEST(PeResources, DetectsLoopsSharingOverlapsAndOutOfRangeOffsetsInTheTree) {
+    const QByteArray file = testing::readWineFile(QStringLiteral("vbscript.dll"));
+    const PeResources intact(file);
+    ASSERT_EQ(intact.types().size(), 4);
+    const quint32 dir = quint32(intact.resourceDirectoryOffset());
+    // Follow the first type (TYPELIB) to its first name and language.
+    const quint32 typeDir = u32At(file, dir + 16 + 4) & 0x7FFFFFFF;
     const quint32 nameEntry = dir + typeDir + 16;
-    const quint32 langDir = u32At(built.bytes, nameEntry + 4) & 0x7FFFFFFF;
+    const quint32 langDir = u32At(file, nameEntry + 4) & 0x7FFFFFFF;
     const quint32 langEntry = dir + langDir + 16;
-    const quint32 dataEntry = dir + u32At(built.bytes, langEntry + 4);
+    const quint32 dataEntry = dir + u32At(file, langEntry + 4);
 
     const QList<std::tuple<const char*, quint32, quint32, const char*>> cases = {
         {"name level back to root", nameEntry + 4, 0x80000000u, "loops"},
         {"name level to itself", nameEntry + 4, 0x80000000u | typeDir, "loops"},
+        {"version type shares the TYPELIB branch", dir + 16 + 3 * 8 + 4, u32At(file, dir + 20),
+         "loops"},
         {"language level to itself", langEntry + 4, 0x80000000u | langDir, "nested deeper"},
         {"subdirectory past the section", nameEntry + 4, 0x80100000u, "past the end"},
         {"data entry past the section", langEntry + 4, 0x00100000u, "past the end"},
-        {"data rva outside every section", dataEntry, 0x50000, "outside the file"},
-        {"data size past the raw data", dataEntry + 4, 0x10000, "outside the file"},
+        {"data rva outside every section", dataEntry, 0xF0000000u, "outside the file"},
+        {"data size past the raw data", dataEntry + 4, 0x01000000u, "outside the file"},
         {"data size overflowing", dataEntry + 4, 0xFFFFFFFFu, "outside the file"},
         {"entry count past the section", dir + typeDir + 12, 0xFFFFFFFFu, "past the end"},
         {"name past the section", dir + 16, 0x80100000u, "past the end"},
     };
     for (const auto& [what, at, value, expected] : cases) {
-        QByteArray bytes = built.bytes;
-        qToLittleEndian<quint32>(value, bytes.data() + at);
-        try {
-            PeResources pe(bytes);
-            pe.typelibIds();
-            pe.typelib(1);
-            ADD_FAILURE() << what << ": accepted";
-        } catch (const Error& e) {
-            EXPECT_TRUE(e.description().contains(QLatin1String(expected)))
-                << what << ": " << e.description().toStdString();
-        }
+        const QString error = errorAfter(file, at, value);
+        EXPECT_TRUE(error.startsWith(u"broken.dll: ") && error.contains(QLatin1String(expected)))
+            << what << ": " << error.toStdString();
     }
     // A fault in the TYPELIB branch does not hide the rest of the tree.
-    QByteArray bytes = built.bytes;
-    qToLittleEndian<quint32>(0x50000, bytes.data() + dataEntry);
-    PeResources pe(bytes);
-    EXPECT_EQ(pe.find(RtIcon, quint16(1)), QByteArrayView("icon"));
-}
+    QByteArray bytes = file;
+    qToLittleEndian<quint32>(0xF0000000u, bytes.data() + dataEntry);
+    EXPECT_EQ(PeResources(bytes).find(RtVersion, quint16(1)), intact.find(RtVersion, quint16(1)));
 
-// Directories shared between branches, and names overlapping each other, could make a full
-// walk do far more work than the file's size; both are refused.
-TEST(PeResources, RefusesSharedDirectoriesAndOverlappingNames) {
-    const auto built = buildPe(
-        {{quint16(RtIcon), quint16(1), 0, "one"}, {quint16(RtVersion), quint16(1), 0, "two"}});
-    const quint32 dir = built.resourceDirectory;
-    QByteArray shared = built.bytes;
-    // Both id entries of the root point at the first type's name directory.
-    qToLittleEndian<quint32>(u32At(shared, dir + 16 + 4), shared.data() + dir + 24 + 4);
-    PeResources pe(shared);
-    EXPECT_EQ(pe.find(RtVersion, quint16(1)), QByteArrayView("one"));
-    try {
-        pe.entries();
-        ADD_FAILURE() << "shared directory accepted";
-    } catch (const Error& e) {
-        EXPECT_TRUE(e.description().contains(u"loops")) << e.description().toStdString();
-    }
-
-    const QString longName(300, u'N');
-    const auto named = buildPe({{QStringLiteral("A"), quint16(1), 0, "a"},
-                                {QStringLiteral("B"), quint16(1), 0, "b"},
-                                {QStringLiteral("C"), quint16(1), 0, "c"},
-                                {QStringLiteral("D"), quint16(1), 0, "d"},
-                                {longName, quint16(1), 0, "long"}});
-    QByteArray overlapping = named.bytes;
-    const quint32 longEntry = named.resourceDirectory + 16 + 4 * 8;
+    // Names overlapping each other could make a walk read far more than the tree holds: here
+    // all four types name one string of 16K units at the tree's start, each a third of the tree.
+    QByteArray overlapping = file;
     for (int i = 0; i < 4; ++i)
-        qToLittleEndian<quint32>(u32At(overlapping, longEntry),
-                                 overlapping.data() + named.resourceDirectory + 16 + 8 * i);
-    EXPECT_EQ(PeResources(named.bytes).types().size(), 5);
-    EXPECT_EQ(PeResources(overlapping).find(longName, quint16(1)), QByteArrayView("a"));
-    try {
-        PeResources(overlapping).types();
-        ADD_FAILURE() << "overlapping names accepted";
-    } catch (const Error& e) {
-        EXPECT_TRUE(e.description().contains(u"overlap")) << e.description().toStdString();
-    }
-}
-
-TEST(PeResources, EveryTruncationReadsOrFailsCleanly) {
-    const auto built = buildPe(
-        {{kTypelib, quint16(1), 0, "MSFT library"}, {kTypelib, quint16(2), 0x0409, "MSFT second"}});
-    const qsizetype dataEnd = built.bytes.indexOf("MSFT second") + 11;
-    for (qsizetype length = 0; length <= built.bytes.size(); ++length) {
-        const QString error = testing::readEverything(built.bytes.first(length));
-        // Padding past the last resource's bytes may go; nothing before it may.
-        EXPECT_EQ(error.isEmpty(), length >= dataEnd) << length << " " << error.toStdString();
-    }
+        qToLittleEndian<quint32>(0x80000000u, overlapping.data() + dir + 16 + 8 * i);
+    EXPECT_TRUE(errorAfter(overlapping, dir, 0x4000).contains(u"overlap"));
 }
 
 } // namespace
