@@ -32,6 +32,16 @@ qint64 segmentEntry(const QByteArray& b, int s) {
     return offsets + 4 * qint64(get32(b, 0x20)) + 16 * s;
 }
 
+// Offsets of the type info records, in index order.
+QList<qint64> typeInfoRecords(const QByteArray& b) {
+    const qint64 offsets = 0x54 + ((get32(b, 0x14) & 0x100) ? 4 : 0);
+    const qint64 table = get32(b, segmentEntry(b, 0));
+    QList<qint64> records;
+    for (quint32 i = 0; i < get32(b, 0x20); ++i)
+        records.push_back(table + get32(b, offsets + 4 * i));
+    return records;
+}
+
 QString errorOf(const QByteArray& bytes) {
     try {
         readTypeLib(bytes, std::nullopt, &indexLibraries(), QStringLiteral("damaged.tlb"));
@@ -64,53 +74,43 @@ TEST(MsftDamage, SelfReferentialTypeDescriptor) {
     QByteArray b = msftOf(QStringLiteral("stdole2.tlb"));
     const qint64 entry = segmentEntry(b, 9); // TypeDescTab
     const quint32 start = get32(b, entry), length = get32(b, entry + 4);
-    bool patched = false;
-    for (quint32 off = 0; off + 8 <= length && !patched; off += 8)
-        if ((get32(b, start + off) & 0xFFFF) == 26) { // VT_PTR
-            put32(b, start + off + 4, off);
-            patched = true;
-        }
-    ASSERT_TRUE(patched);
-    EXPECT_TRUE(errorOf(b).contains(QStringLiteral("nest deeper"))) << errorOf(b).toStdString();
+    quint32 off = 0;
+    while (off + 8 <= length && (get32(b, start + off) & 0xFFFF) != 26) // VT_PTR
+        off += 8;
+    ASSERT_LE(off + 8, length) << "no pointer type";
+    put32(b, start + off + 4, off);
+    const QString e = errorOf(b);
+    EXPECT_TRUE(e.contains(QStringLiteral("nest deeper"))) << e.toStdString();
 }
 
 // A dual interface that names itself as its base.
 TEST(MsftDamage, InheritanceLoop) {
     QByteArray b = msftOf(QStringLiteral("wshom.ocx"));
-    const qint64 tab = get32(b, segmentEntry(b, 0));
-    const qint64 offsets = 0x54 + ((get32(b, 0x14) & 0x100) ? 4 : 0);
-    bool patched = false;
-    for (quint32 i = 0; i < get32(b, 0x20) && !patched; ++i) {
-        const quint32 rel = get32(b, offsets + 4 * i);
-        const qint64 rec = tab + rel;
-        if ((get32(b, rec) & 0xF) == 4 && (get32(b, rec + 0x30) & 0x40)) {
-            put32(b, rec + 0x54, rel);
-            patched = true;
-        }
-    }
-    ASSERT_TRUE(patched);
-    EXPECT_TRUE(errorOf(b).contains(QStringLiteral("loops"))) << errorOf(b).toStdString();
+    const qint64 table = get32(b, segmentEntry(b, 0));
+    const QList<qint64> records = typeInfoRecords(b);
+    const auto dual = std::find_if(records.begin(), records.end(), [&](qint64 rec) {
+        return (get32(b, rec) & 0xF) == 4 && (get32(b, rec + 0x30) & 0x40);
+    });
+    ASSERT_NE(dual, records.end());
+    put32(b, *dual + 0x54, quint32(*dual - table));
+    const QString e = errorOf(b);
+    EXPECT_TRUE(e.contains(QStringLiteral("loops"))) << e.toStdString();
 }
 
 // Type infos that all claim the largest member block would multiply the reading work.
 TEST(MsftDamage, SharedMemberBlocks) {
     QByteArray b = msftOf(QStringLiteral("mshtml.tlb"));
-    const qint64 tab = get32(b, segmentEntry(b, 0));
-    const qint64 offsets = 0x54 + ((get32(b, 0x14) & 0x100) ? 4 : 0);
-    const quint32 count = get32(b, 0x20);
-    quint32 largest = 0, block = 0;
-    for (quint32 i = 0; i < count; ++i) {
-        const qint64 rec = tab + get32(b, offsets + 4 * i);
-        if ((get32(b, rec + 0x18) & 0xFFFF) > (largest & 0xFFFF)) {
-            largest = get32(b, rec + 0x18);
-            block = get32(b, rec + 4);
-        }
-    }
-    ASSERT_GT(largest & 0xFFFF, 0u);
-    for (quint32 i = 0; i < count; ++i) {
-        const qint64 rec = tab + get32(b, offsets + 4 * i);
+    const QList<qint64> records = typeInfoRecords(b);
+    const qint64 largest =
+        *std::max_element(records.begin(), records.end(), [&](qint64 x, qint64 y) {
+            return (get32(b, x + 0x18) & 0xFFFF) < (get32(b, y + 0x18) & 0xFFFF);
+        });
+    const quint32 counts = get32(b, largest + 0x18), block = get32(b, largest + 4);
+    ASSERT_GT(counts & 0xFFFF, 0u);
+    for (qint64 rec : records) {
         put32(b, rec + 4, block);
-        put32(b, rec + 0x18, largest);
+        put32(b, rec + 0x18, counts);
     }
-    EXPECT_TRUE(errorOf(b).contains(QStringLiteral("overlap"))) << errorOf(b).toStdString();
+    const QString e = errorOf(b);
+    EXPECT_TRUE(e.contains(QStringLiteral("overlap"))) << e.toStdString();
 }

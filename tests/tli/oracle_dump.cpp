@@ -3,6 +3,7 @@
 #include "tli_test_support.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 namespace vantor::tli::testing {
 
@@ -25,36 +26,15 @@ const OracleType* OracleLibrary::finalType(const OracleType& t) const {
 }
 
 QHash<QString, QString> dumpFields(const QString& line) {
+    // A quoted value escapes its quotes and backslashes; type texts hold no blanks.
+    static const QRegularExpression field(
+        QStringLiteral(R"re((?:^| )(\w+)=(?:"((?:[^"\\]|\\.)*)"|(\S*)))re"));
+    static const QRegularExpression escape(QStringLiteral(R"(\\(.))"));
     QHash<QString, QString> out;
-    qsizetype i = 0;
-    const qsizetype n = line.size();
-    while (i < n) {
-        while (i < n && line[i] == u' ')
-            ++i;
-        const qsizetype eq = line.indexOf(u'=', i);
-        const qsizetype blank = line.indexOf(u' ', i);
-        if (eq < 0 || (blank >= 0 && blank < eq)) {
-            i = blank < 0 ? n : blank;
-            continue;
-        }
-        const QString key = line.mid(i, eq - i);
-        i = eq + 1;
-        QString value;
-        if (i < n && line[i] == u'"') {
-            for (++i; i < n && line[i] != u'"'; ++i) {
-                if (line[i] == u'\\' && i + 1 < n)
-                    ++i;
-                value += line[i];
-            }
-            ++i;
-        } else {
-            // Type texts nest parentheses and hold no blanks.
-            const qsizetype end = line.indexOf(u' ', i);
-            value = line.mid(i, end < 0 ? n - i : end - i);
-            i = end < 0 ? n : end;
-        }
-        out.insert(key, value);
-    }
+    for (const QRegularExpressionMatch& m : field.globalMatch(line))
+        out.insert(m.captured(1), m.capturedStart(2) >= 0
+                                      ? m.captured(2).replace(escape, QStringLiteral("\\1"))
+                                      : m.captured(3));
     return out;
 }
 

@@ -5,7 +5,6 @@
 #include "tli_test_support.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace vantor;
@@ -61,55 +60,61 @@ TEST(Registration, RegisteredLibraryIsFoundAgainAfterARestart) {
               QStringLiteral("C:\\windows\\system32\\wscript.exe"));
     EXPECT_EQ(text(again, versionKey + QStringLiteral("\\HELPDIR")),
               QStringLiteral("C:\\windows\\system32"));
-    int interfaces = 0;
-    for (const OracleType& t : oracle.types) {
-        if (t.kind != 4 && !(t.kind == 3 && (t.flags & 0x140)))
-            continue;
-        ++interfaces;
-    }
-    int written = 0;
+    // Dispinterfaces, duals and automation interfaces get an Interface key; the others none.
+    const auto automation = [](int kind, quint32 flags) { return kind == 4 || (flags & 0x140); };
+    int expected = 0, written = 0;
+    for (const OracleType& t : oracle.types)
+        expected += (t.kind == 3 || t.kind == 4) && automation(t.kind, t.flags);
     for (const TypeInfoView& i :
          app.typeLibInfoFromRegistry(guid, major, minor, lcid)->interfaces()) {
-        const bool automation = i.kind() == 4 || (i.typeFlags() & 0x140);
         const QString key = QStringLiteral("Interface\\") + i.guidText();
-        EXPECT_EQ(text(again, key), automation ? i.name() : QStringLiteral("(none)"));
-        if (automation) {
+        const bool registered = automation(i.kind(), i.typeFlags());
+        EXPECT_EQ(text(again, key), registered ? i.name() : QStringLiteral("(none)"));
+        if (registered) {
             EXPECT_EQ(text(again, key + QStringLiteral("\\TypeLib")), guid);
         }
-        written += automation;
+        written += registered;
     }
-    EXPECT_GT(interfaces, 0);
-    EXPECT_EQ(written, interfaces);
+    EXPECT_GT(written, 0);
+    EXPECT_EQ(written, expected);
     EXPECT_EQ(hivesHash(m.prefix().prefix()), before);
 }
 
-// The locale and version fall-backs of a registered library, on the prefix's own keys.
-TEST(Registration, RegisteredLibrariesOfThePrefix) {
-    PrefixMachine m;
-    ASSERT_TRUE(m.valid());
-    const QString stdole = QStringLiteral("{00020430-0000-0000-C000-000000000046}");
-    EXPECT_EQ(m.app().registeredLibraryName(stdole, 2, 0, 0), QStringLiteral("stdole"));
-    EXPECT_EQ(m.app().registeredLibraryName(stdole, 2, 0, 0x409), QStringLiteral("stdole"));
-    EXPECT_THROW(m.app().registeredLibraryName(stdole, 3, 0, 0), Error);
-    EXPECT_THROW(m.app().registeredLibraryName(QStringLiteral("{nonsense}"), 2, 0, 0), Error);
-}
-
-// A locale key written with leading zeros ("0407") is the same locale.
+// A locale key written with leading zeros ("0407") is the same locale; only the locale asked for,
+// 0, 9 and 409 are tried.
 TEST(Registration, PaddedLocaleKeys) {
     PrefixMachine m;
     ASSERT_TRUE(m.valid());
-    const OracleLibrary oracle = readOracleDump(QStringLiteral("wscript.exe.txt"));
     auto lib = m.open(QStringLiteral("wscript.exe"));
+    const QString guid = lib->guidText();
     const int major = lib->majorVersion(), minor = lib->minorVersion();
     const QString path = QStringLiteral("C:\\windows\\system32\\wscript.exe");
     const QString key = QStringLiteral("TypeLib\\%1\\%2.%3\\0407\\win32")
-                            .arg(oracle.guid)
+                            .arg(guid)
                             .arg(major, 0, 16)
                             .arg(minor, 0, 16);
     ASSERT_TRUE(m.store().setValue(
         registry::Root::ClassesRoot, key, QString(), registry::RegSz,
         QByteArray(reinterpret_cast<const char*>(path.utf16()), (path.size() + 1) * 2)));
-    EXPECT_EQ(m.app().registeredLibraryName(oracle.guid, major, minor, 0x407), oracle.name);
-    // Only the locale asked for, 0, 9 and 409 are tried.
-    EXPECT_THROW(m.app().registeredLibraryName(oracle.guid, major, minor, 0x409), Error);
+    EXPECT_EQ(m.app().registeredLibraryName(guid, major, minor, 0x407), lib->name());
+    EXPECT_THROW(m.app().registeredLibraryName(guid, major, minor, 0x409), Error);
+    EXPECT_THROW(m.app().registeredLibraryName(QStringLiteral("{nonsense}"), 2, 0, 0), Error);
+}
+
+// A ProgID or CLSID leads, without running anything, to the class's coclass, its default
+// interface and the containing library.
+TEST(Registration, InterfaceInfoOfARegisteredClass) {
+    PrefixMachine m;
+    ASSERT_TRUE(m.valid());
+    const OracleLibrary oracle = readOracleDump(QStringLiteral("wshom.ocx.txt"));
+    const OracleType* shell = oracle.find(QStringLiteral("WshShell"));
+    ASSERT_NE(shell, nullptr);
+    const InterfaceInfo byProgId = m.app().interfaceInfoFromObject("WScript.Shell");
+    EXPECT_EQ(byProgId.coClass.name(), shell->name);
+    EXPECT_EQ(QStringLiteral("ref(") + byProgId.interface.name() + u')', shell->implTypes[0]);
+    EXPECT_EQ(byProgId.libraryGuid, oracle.guid);
+    EXPECT_TRUE(byProgId.containingFile.endsWith(QLatin1String("wshom.ocx"), Qt::CaseInsensitive));
+    const InterfaceInfo byClsid = m.app().interfaceInfoFromObject(byProgId.coClass.guidText());
+    EXPECT_EQ(byClsid.interface, byProgId.interface);
+    EXPECT_THROW(m.app().interfaceInfoFromObject("No.Such.Class"), Error);
 }
