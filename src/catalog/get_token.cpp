@@ -51,4 +51,12 @@ QString GetToken(int nCol, QStringView sLine) {
     return TrimSpaces(mid(sLine, s + 1, e - s - 1));
 }
 
+QString GetTokenOrEmpty(int nCol, QStringView sLine) {
+    try {
+        return GetToken(nCol, sLine);
+    } catch (const Error&) {
+        return QString();
+    }
+}
+
 } // namespace vantor

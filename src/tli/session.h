@@ -30,6 +30,7 @@ public:
     Session(registry::Store* store, const winpath::PrefixPaths* paths);
 
     registry::Store* store() const { return store_; }
+    const winpath::PrefixPaths* paths() const { return paths_; }
 
     // A Windows path (or a host path) as a host path, a trailing "\N" kept.
     QString hostPath(const QString& path) const;

@@ -105,9 +105,17 @@ InterfaceInfo TLIApplication::interfaceInfoFromObject(const QString& progIdOrCls
         }
     }
     const std::optional<Guid> clsid = parseGuid(clsidText);
-    if (!clsid)
-        notFound(QStringLiteral("No class is registered as \"%1\"").arg(name));
+    if (!clsid) {
+        if (!store->keyExists(registry::Root::ClassesRoot, name))
+            notFound(QStringLiteral("no class is registered for ") + name);
+        notFound(name + QStringLiteral(" names no CLSID"));
+    }
     const QString classKey = QStringLiteral("CLSID\\") + clsid->toString();
+    if (!store->keyExists(registry::Root::ClassesRoot, classKey))
+        notFound(QStringLiteral("no class is registered for ") + name);
+    const QString noLibrary =
+        QStringLiteral("the class of ") + name +
+        QStringLiteral(" names no type library, and its server file holds none");
 
     // The class's TypeLib key, else the type library inside its server file.
     QString location;
@@ -127,16 +135,24 @@ InterfaceInfo TLIApplication::interfaceInfoFromObject(const QString& progIdOrCls
             if (const auto where = session_->registered(*libid, version->first, version->second, 0))
                 location = where->windowsPath;
     }
-    if (location.isEmpty())
+    const bool fromServer = location.isEmpty();
+    if (fromServer)
         for (const char* server : {"\\InprocServer32", "\\LocalServer32"}) {
             location = serverFile(defaultText(*store, classKey + QLatin1String(server)));
             if (!location.isEmpty())
                 break;
         }
     if (location.isEmpty())
-        notFound(QStringLiteral("The class %1 names no type library").arg(clsid->toString()));
+        notFound(noLibrary);
 
-    const std::unique_ptr<TypeLibInfo> lib = typeLibInfoFromFile(location);
+    std::unique_ptr<TypeLibInfo> lib;
+    try {
+        lib = typeLibInfoFromFile(location);
+    } catch (const Error&) {
+        if (!fromServer)
+            throw;
+        notFound(noLibrary);
+    }
     for (const TypeInfoView& coClass : lib->coClasses()) {
         if (coClass.info()->guid != *clsid)
             continue;

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace vantor {
+
+// The three items of the Search menu; exactly one is checked.
+enum class SearchMode { TypeLibHelpString = 0, ProgIdHelpString = 1, ProgId = 2 };
+
+// What the mode shows: the search box's tooltip and background, the search window's caption,
+// and whether the popup items that act on a class (6, 7, 9) may be enabled.
+struct SearchModeLook {
+    QString menuCaption;
+    QString toolTip;
+    // Windows colour value (blue in the high byte); nullopt: the system window colour.
+    std::optional<unsigned> background;
+    QString windowCaption;
+    bool progIdShown = false;
+    bool classItemsAllowed = false;
+};
+
+SearchModeLook searchModeLook(SearchMode mode);
+
+// The popup items the mode enables or disables.
+inline constexpr int kClassPopupItems[] = {6, 7, 9};
+
+} // namespace vantor
