@@ -4,6 +4,7 @@
 #include "app/list_rows.h"
 #include "app/mru_view.h"
 #include "app/properties_dialog.h"
+#include "app/search_commands.h"
 #include "app/settings_keys.h"
 #include "browser/path_completion.h"
 #include "browser/rtf_document.h"
@@ -99,6 +100,10 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
     buildMenus();
     browser_ = std::make_unique<LibraryBrowser>(static_cast<BrowserFrame&>(*this), *mru_, *app);
     browser_->popupCommands().onChange([this](int command) { showPopupCommand(command); });
+    search_ = std::make_unique<SearchCommands>(
+        SearchCommands::Host{*this, *browser_, *app, ini_, [this] { enableTimer1(); },
+                             services_.message, lists_, list1_},
+        SearchCommands::Controls{find_, searchMenu_, popupItems_[9], popupItems_[10]});
     for (int c = 0; c < PopupCommands::Count; ++c)
         showPopupCommand(c);
 
@@ -178,8 +183,6 @@ void MainWindow::buildToolbar(QWidget* strip) {
     find_->setToolTip(QStringLiteral("Search the TypeLib Help Strings"));
     find_->setInsertPolicy(QComboBox::NoInsert);
     band->addWidget(find_, 1);
-    connect(find_->lineEdit(), &QLineEdit::returnPressed, this,
-            [this] { guarded([this] { tbrMain_ButtonClick(7); }); });
     row->addWidget(findBand_);
 }
 
@@ -315,8 +318,8 @@ void MainWindow::buildMenus() {
         laterItem(guid, QString::fromLatin1(c));
     guid->menuAction()->setEnabled(false);
     popup_->addSeparator();
-    checkItem(popup_, QStringLiteral("Allow ProgID/Object Instantiation"));
-    checkItem(popup_, QStringLiteral("Auto Browse to Class"));
+    checkItem(popup_, QStringLiteral("Allow ProgID/Object Instantiation"), true);
+    checkItem(popup_, QStringLiteral("Auto Browse to Class"), true);
     popup_->addSeparator();
     showHidden_ = checkItem(popup_, QStringLiteral("Show Hidden"));
     laterItem(popup_, QStringLiteral("Export TypeLib Definitions to IE"));
@@ -352,10 +355,7 @@ void MainWindow::buildMenus() {
                                .arg(QCoreApplication::applicationVersion()));
     });
 
-    QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
-    search->setToolTipsVisible(true);
-    for (const char* c : {"By TypeLib Help String", "By ProgID Help String", "By ProgID"})
-        laterItem(search, QString::fromLatin1(c));
+    searchMenu_ = menuBar()->addMenu(QStringLiteral("&Search"));
 
     QMenu* docs = menuBar()->addMenu(QStringLiteral("&LibDocs"));
     docs->setToolTipsVisible(true);
@@ -392,6 +392,7 @@ void MainWindow::setCatalogs(Catalogs* catalogs, std::function<qint32(qint32)> l
     loadDefs_ = std::move(loadDefs);
     mru_->setPathBox(catalogs ? &catalogs->pathBox() : nullptr);
     browser_->setCatalogs(catalogs);
+    search_->search().setCatalogs(catalogs);
 }
 
 void MainWindow::Status(const QString& text) {
@@ -554,12 +555,7 @@ void MainWindow::tbrMain_ButtonClick(int button) {
         enableTimer1();
         break;
     case 7:
-        if (find_->currentText().isEmpty())
-            services_.message(QStringLiteral("enter your search string"));
-        else {
-            Status(QStringLiteral("search is ") + kNotYet);
-            enableTimer1();
-        }
+        search_->search().ToolbarSearch();
         break;
     case 9:
         browser_->NextInterface();
@@ -836,8 +832,12 @@ QString MainWindow::typeKindOrderSetting() const {
 // The commands' own actions come with the clipboard work: until then the model decides only
 // which of them are shown.
 void MainWindow::showPopupCommand(int command) {
-    if (command < popupItems_.size())
-        popupItems_[command]->setVisible(browser_->popupCommands().state(command).visible);
+    if (command >= popupItems_.size())
+        return;
+    const PopupCommands::State& state = browser_->popupCommands().state(command);
+    popupItems_[command]->setVisible(state.visible);
+    if (popupItems_[command]->isCheckable())
+        popupItems_[command]->setEnabled(state.enabled);
 }
 
 void MainWindow::onPathEdited(const QString& text) {

@@ -27,6 +27,7 @@ namespace vantor {
 class Catalogs;
 class MruView;
 class ProgressStrip;
+class SearchCommands;
 
 // frmMain: the toolbar strip, the two lists, the pane, the path row, the library list view and
 // the status row. It shows what the catalogs and the browser give it and forwards the user's
@@ -51,6 +52,7 @@ public:
     // Set by start-up before the window is shown.
     void setCatalogs(Catalogs* catalogs, std::function<qint32(qint32)> loadDefs);
     LibraryBrowser& browser() { return *browser_; }
+    SearchCommands& search() { return *search_; }
 
     // CatalogFrame
     void Status(const QString& text) override;
@@ -158,6 +160,7 @@ private:
     std::function<qint32(qint32)> loadDefs_;
     std::unique_ptr<tli::TLIApplication> ownApplication_;
     std::unique_ptr<LibraryBrowser> browser_;
+    std::unique_ptr<SearchCommands> search_;
     QString paneHeader_;
     int completionStop_ = 0;
 
@@ -180,6 +183,7 @@ private:
     QLineEdit* status_ = nullptr;
     ProgressStrip* progress_ = nullptr;
     QMenu* popup_ = nullptr;
+    QMenu* searchMenu_ = nullptr;
     QAction* chmKeyword_ = nullptr;
     QAction* showHidden_ = nullptr;
     QAction* groupDocs_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/file_icon.h"
 #include "app/main_window.h"
+#include "app/search_commands.h"
 #include "app/settings_keys.h"
 #include "app/start_up_rules.h"
 #include "catalog/catalogs.h"
@@ -215,7 +216,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
             if (commandLine.startsWith(u'{'))
                 window.ChooseLib(commandLine);
             else
-                window.Status(QStringLiteral("ProgID lookup is not available yet: ") + commandLine);
+                window.search().search().Srch2Set(commandLine);
         } else {
             LibraryFileCheckOverMachine check(*p.tli, p.paths.get(), catalogs->typeLibFile());
             const StartLibrary start = chooseStartLibrary(last, catalogs->TLDefs(), check);

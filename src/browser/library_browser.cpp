@@ -193,20 +193,23 @@ bool LibraryBrowser::ChooseLib(const QString& reference) {
 bool LibraryBrowser::SelTypInfo(qint32 catalogIndex, const QString& typeInfo) {
     if (!catalogs_ || catalogIndex < 0 || catalogIndex >= catalogs_->TLDefs().size())
         return false;
-    const QString path = field(4, catalogs_->TLDefs()[catalogIndex]);
-    if (path.isEmpty())
+    if (!openPath(field(4, catalogs_->TLDefs()[catalogIndex])))
+        return false;
+    selectTypeInfo(typeInfo);
+    return true;
+}
+
+bool LibraryBrowser::openPath(const QString& path) {
+    if (!catalogs_ || path.isEmpty())
         return false;
     frame_.setPathText(path);
     const int entry = findPathEntry(catalogs_->pathBox(), path);
     if (entry >= 0)
         frame_.selectPathEntry(entry);
-    if (nGetTypInfos() < 0)
-        return false;
-    selectByName(typeInfo);
-    return true;
+    return nGetTypInfos() >= 0;
 }
 
-bool LibraryBrowser::selectByName(const QString& typeInfo) {
+bool LibraryBrowser::selectTypeInfo(const QString& typeInfo) {
     for (int row = 0; row < rows_.size(); ++row) {
         if (equalsText(rows_[row].text, typeInfo)) {
             frame_.selectTypeInfoRow(row);

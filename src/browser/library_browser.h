@@ -42,6 +42,11 @@ public:
     bool ChooseLib(const QString& reference);
     // The same from a catalog line index.
     bool SelTypInfo(qint32 catalogIndex, const QString& typeInfo);
+    // Puts a library path into the path box (its first entry starting with it selected) and
+    // loads it; false when nothing was loaded.
+    bool openPath(const QString& path);
+    // Selects the first type-info row of that name (ignoring case) as a click and a visit.
+    bool selectTypeInfo(const QString& typeInfo);
 
     void TypeInfoClicked(int row);
     void MemberClicked(int row);
@@ -83,7 +88,6 @@ private:
     void clearView();
     bool placeLibrary(bool fromListView);
     void buildTables();
-    bool selectByName(const QString& typeInfo);
     void showInterface(int index);
     void typeDependentCommands(const tli::TypeInfoView* info);
 

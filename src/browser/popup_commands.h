@@ -16,6 +16,7 @@ public:
         AllConstants = 5,
         HtmlObjectTag = 6,
         TypeInfo = 7,
+        AllowInstantiation = 9,
         Count = 19
     };
     struct State {
@@ -25,8 +26,15 @@ public:
     };
 
     const State& state(int command) const { return states_[command]; }
+    // The selected type's part of a command's enabled state.
     void setEnabled(int command, bool enabled) {
-        change(command, {enabled, states_[command].visible});
+        byType_[command] = enabled;
+        change(command, {enabled && bySearch_[command], states_[command].visible});
+    }
+    // The search mode's part: a command is enabled when both the type and the mode allow it.
+    void setAllowedBySearch(int command, bool allowed) {
+        bySearch_[command] = allowed;
+        change(command, {allowed && byType_[command], states_[command].visible});
     }
     void setVisible(int command, bool visible) {
         change(command, {states_[command].enabled, visible});
@@ -35,6 +43,11 @@ public:
     void onChange(std::function<void(int)> changed) { changed_ = std::move(changed); }
 
 private:
+    static std::array<bool, Count> filled(bool value) {
+        std::array<bool, Count> a;
+        a.fill(value);
+        return a;
+    }
     void change(int command, State s) {
         if (states_[command] == s)
             return;
@@ -43,6 +56,8 @@ private:
             changed_(command);
     }
     std::array<State, Count> states_{};
+    std::array<bool, Count> byType_ = filled(true);
+    std::array<bool, Count> bySearch_ = filled(true);
     std::function<void(int)> changed_;
 };
 
