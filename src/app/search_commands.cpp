@@ -112,7 +112,8 @@ void SearchCommands::showMode(SearchMode mode, const SearchModeLook& look) {
         p.setColor(QPalette::Base, QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF));
     }
     find->setPalette(p);
-    for (const int item : kClassPopupItems)
+    for (const PopupCommands::Command item :
+         {PopupCommands::HtmlObjectTag, PopupCommands::TypeInfo, PopupCommands::AllowInstantiation})
         host_.browser.popupCommands().setAllowedBySearch(item, look.classItemsAllowed);
 }
 

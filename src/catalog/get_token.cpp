@@ -28,7 +28,7 @@ QStringView mid(QStringView text, qsizetype start, qsizetype length) {
 
 } // namespace
 
-QString GetToken(int nCol, QStringView sLine) {
+QStringView GetTokenView(int nCol, QStringView sLine) {
     qsizetype s = 1;
     qsizetype e = 1;
     for (int k = 1; k <= nCol; ++k) {
@@ -40,15 +40,19 @@ QString GetToken(int nCol, QStringView sLine) {
             s = e + 1;
     }
     if (nCol == 5)
-        return mid(sLine, s + 1, sLine.size()).toString();
+        return mid(sLine, s + 1, sLine.size());
     if (nCol == 1) {
         if (e - s < 0)
             noSuchField(nCol);
-        return TrimSpaces(sLine.first(std::min(e - s, sLine.size())));
+        return TrimSpacesView(sLine.first(std::min(e - s, sLine.size())));
     }
     if (e - s - 1 < 0)
         noSuchField(nCol);
-    return TrimSpaces(mid(sLine, s + 1, e - s - 1));
+    return TrimSpacesView(mid(sLine, s + 1, e - s - 1));
+}
+
+QString GetToken(int nCol, QStringView sLine) {
+    return GetTokenView(nCol, sLine).toString();
 }
 
 QString GetTokenOrEmpty(int nCol, QStringView sLine) {

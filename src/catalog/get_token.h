@@ -10,6 +10,8 @@ namespace vantor {
 // Throws Error (InvalidCall) when the line does not hold that field, as a line that cannot be
 // cut into fields is not a record.
 QString GetToken(int nCol, QStringView sLine);
+// The same as a view into the line, for scans that copy only the fields they keep.
+QStringView GetTokenView(int nCol, QStringView sLine);
 // The same for lookups that treat a damaged line as holding nothing: "" instead of the error.
 QString GetTokenOrEmpty(int nCol, QStringView sLine);
 

@@ -9,7 +9,8 @@ namespace vantor {
 enum class SearchMode { TypeLibHelpString = 0, ProgIdHelpString = 1, ProgId = 2 };
 
 // What the mode shows: the search box's tooltip and background, the search window's caption,
-// and whether the popup items that act on a class (6, 7, 9) may be enabled.
+// and whether the popup items that act on a class ("Copy HTML Object Tag Reference", "Copy
+// TypeInfo", "Allow ProgID/Object Instantiation") may be enabled.
 struct SearchModeLook {
     QString menuCaption;
     QString toolTip;
@@ -21,8 +22,5 @@ struct SearchModeLook {
 };
 
 SearchModeLook searchModeLook(SearchMode mode);
-
-// The popup items the mode enables or disables.
-inline constexpr int kClassPopupItems[] = {6, 7, 9};
 
 } // namespace vantor

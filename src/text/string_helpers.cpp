@@ -47,14 +47,18 @@ QString Reverse(QStringView text) {
     return out;
 }
 
-QString TrimSpaces(QStringView text) {
+QStringView TrimSpacesView(QStringView text) {
     qsizetype b = 0;
     qsizetype e = text.size();
     while (b < e && text[b] == u' ')
         ++b;
     while (e > b && text[e - 1] == u' ')
         --e;
-    return text.sliced(b, e - b).toString();
+    return text.sliced(b, e - b);
+}
+
+QString TrimSpaces(QStringView text) {
+    return TrimSpacesView(text).toString();
 }
 
 int HexDigit(QChar c) {

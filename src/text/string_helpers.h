@@ -19,6 +19,8 @@ QString Reverse(QStringView text);
 
 // The text without leading and trailing spaces (only U+0020, not tabs or line breaks).
 QString TrimSpaces(QStringView text);
+// The same as a view into the text.
+QStringView TrimSpacesView(QStringView text);
 
 // The value of a hexadecimal digit, or -1.
 int HexDigit(QChar c);
