@@ -29,7 +29,7 @@ QString errorAfter(const QByteArray& file, qsizetype at, quint32 value) {
 // file name -> TYPELIB ids, as the oracle's index lists them.
 QMap<QString, QList<quint16>> indexedTypelibs() {
     QMap<QString, QList<quint16>> index;
-    QFile f(QStringLiteral(VANTOR_SHARED_DIR "/oracle/INDEX.tsv"));
+    QFile f(QStringLiteral(VANTOR_TESTDATA_DIR "/oracle/INDEX.tsv"));
     if (!f.open(QIODevice::ReadOnly))
         return index;
     f.readLine(); // header
