@@ -122,8 +122,8 @@ void componentFigures() {
     qsizetype most = -1;
     for (const ListRow& row : lib.typeInfoRows()) {
         if (isGlobalsSearchData(row.itemData) ||
-            (lib.typeInfoOfSearchData(row.itemData).kind() != 3 &&
-             lib.typeInfoOfSearchData(row.itemData).kind() != 4))
+            (lib.typeInfoOfSearchData(row.itemData).kind() != tli::TypeKind::Interface &&
+             lib.typeInfoOfSearchData(row.itemData).kind() != tli::TypeKind::Dispatch))
             continue;
         const qsizetype n = lib.memberRows(row.itemData).size();
         if (n > most) {
