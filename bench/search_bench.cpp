@@ -125,8 +125,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication qapp(argc, argv);
     registry::test::TestPrefix machine;
-    const QByteArray templ =
-        readAll(QStringLiteral(VANTOR_SHARED_DIR "/testdata/wine-prefix/system.reg"));
+    const QByteArray templ = readAll(QStringLiteral(VANTOR_TESTDATA_DIR "/wine-prefix/system.reg"));
     if (!machine.valid() || templ.isEmpty()) {
         std::fprintf(stderr, "cannot make the test prefix\n");
         return 1;

@@ -13,7 +13,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMenu>
 #include <QShortcut>
 
 namespace vantor {
@@ -36,14 +35,11 @@ SearchCommands::SearchCommands(Host host, Controls controls)
                                                  host_.machine, joinFix);
     window_->setSearch(search_.get());
 
-    auto* group = new QActionGroup(controls_.searchMenu);
+    auto* group = new QActionGroup(this);
     for (int i = 0; i < 3; ++i) {
-        QAction* item = controls_.searchMenu->addAction(searchModeLook(SearchMode(i)).menuCaption);
-        item->setCheckable(true);
-        group->addAction(item);
-        connect(item, &QAction::triggered, this,
+        group->addAction(controls_.modes[i]);
+        connect(controls_.modes[i], &QAction::triggered, this,
                 [this, i] { guarded([&] { search_->mnuSrch_Click(i); }); });
-        modes_.append(item);
     }
     connect(controls_.find->lineEdit(), &QLineEdit::returnPressed, this,
             [this] { guarded([this] { search_->FindEnter(); }); });
@@ -103,7 +99,7 @@ void SearchCommands::focusFind() {
 }
 
 void SearchCommands::showMode(SearchMode mode, const SearchModeLook& look) {
-    modes_[int(mode)]->setChecked(true);
+    controls_.modes[int(mode)]->setChecked(true);
     QComboBox* find = controls_.find;
     find->setToolTip(look.toolTip);
     QPalette p = QApplication::palette(find);

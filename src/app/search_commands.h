@@ -4,12 +4,12 @@
 #include "search/help_string_search.h"
 
 #include <QObject>
+#include <array>
 #include <functional>
 #include <memory>
 
 class QAction;
 class QComboBox;
-class QMenu;
 
 namespace vantor {
 
@@ -35,7 +35,7 @@ public:
     };
     struct Controls {
         QComboBox* find;
-        QMenu* searchMenu;
+        std::array<QAction*, 3> modes; // the Search menu's items, checkable
         QAction* allowInstantiation;
         QAction* autoBrowseToClass;
     };
@@ -45,7 +45,7 @@ public:
 
     HelpStringSearch& search() { return *search_; }
     SearchWindow& window() { return *window_; }
-    QAction* modeItem(int index) const { return modes_[index]; }
+    QAction* modeItem(int index) const { return controls_.modes[index]; }
 
 private:
     // SearchFrame
@@ -71,7 +71,6 @@ private:
 
     Host host_;
     Controls controls_;
-    QList<QAction*> modes_;
     std::unique_ptr<SearchWindow> window_;
     std::unique_ptr<HelpStringSearch> search_;
 };

@@ -3,6 +3,7 @@
 #include "catalog/bin_search.h"
 #include "catalog/catalogs.h"
 #include "catalog/get_token.h"
+#include "catalog/type_lib_record.h"
 #include "search/class_names.h"
 #include "search/gets_vers.h"
 #include "text/error.h"
@@ -17,10 +18,9 @@ namespace vantor {
 
 namespace {
 
-// The help-string column of a record; the ProgID column in mode 2.
+// The catalog columns the search reads (GetToken numbers).
 constexpr int kHelpColumn = 3;
 constexpr int kProgIdColumn = 1;
-constexpr int kPathColumn = 4;
 constexpr int kLibraryColumn = 5;
 constexpr int kClassColumn = 2;
 // Events may run every this many records of a scan; they do when this many milliseconds have
@@ -197,7 +197,8 @@ bool HelpStringSearch::TL2Srch() {
         const qint32 k = window_.rowData(row);
         QString path;
         if (mode_ == SearchMode::TypeLibHelpString) {
-            path = fieldOf(catalogs_->TLDefs(), k, kPathColumn);
+            if (k >= 0 && k < catalogs_->TLDefs().size())
+                path = TypeLibRecord::parse(catalogs_->TLDefs()[k]).path;
         } else {
             path = lookup().GetCsvCol(k, kLibraryColumn);
             frame_.restartStatusTimer();

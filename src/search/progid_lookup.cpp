@@ -1,6 +1,7 @@
 #include "search/progid_lookup.h"
 
 #include "catalog/get_token.h"
+#include "catalog/type_lib_record.h"
 #include "platform/registry/store.h"
 #include "search/gets_vers.h"
 #include "text/error.h"
@@ -87,20 +88,22 @@ QString ProgIdLookup::libraryPath(const QString& guid) const {
     while (first + count < records &&
            equalsText(QStringView(tlDefs_[first + count]).left(kGuidLength), guid))
         ++count;
-    const auto token = [this](qsizetype i, int n) { return GetTokenOrEmpty(n, tlDefs_[i]); };
+    QList<TypeLibRecord> versions;
+    for (qsizetype i = first; i < first + count; ++i)
+        versions.append(TypeLibRecord::parse(tlDefs_[i]));
     if (count == 1)
-        return token(first, 4);
+        return versions[0].path;
     if (context_.versionHint == kNoVersionHint) {
-        qsizetype best = first;
-        for (qsizetype i = first + 1; i < first + count; ++i)
-            if (versionNumber(token(i, 2)) > versionNumber(token(best, 2)))
-                best = i;
-        return token(best, 4);
+        const TypeLibRecord* best = &versions[0];
+        for (const TypeLibRecord& v : versions)
+            if (versionNumber(v.version) > versionNumber(best->version))
+                best = &v;
+        return best->path;
     }
-    for (qsizetype i = first + count - 1; i >= first; --i)
-        if (token(i, 3).contains(context_.versionHint, Qt::CaseInsensitive) ||
-            token(i, 2).contains(context_.versionHint, Qt::CaseInsensitive))
-            return token(i, 4);
+    for (auto v = versions.crbegin(); v != versions.crend(); ++v)
+        if (v->helpString.contains(context_.versionHint, Qt::CaseInsensitive) ||
+            v->version.contains(context_.versionHint, Qt::CaseInsensitive))
+            return v->path;
     return QString();
 }
 

@@ -6,28 +6,14 @@ SearchModeLook searchModeLook(SearchMode mode) {
     const QString byHelp = QStringLiteral("Locate ProgID by Help String");
     switch (mode) {
     case SearchMode::TypeLibHelpString:
-        return {QStringLiteral("By TypeLib Help String"),
-                QStringLiteral("Search TypeLib HelpStrings"),
-                std::nullopt,
-                QStringLiteral("Locate TypeLib by Help String"),
-                false,
-                false};
+        return {QStringLiteral("Search TypeLib HelpStrings"), std::nullopt,
+                QStringLiteral("Locate TypeLib by Help String"), false, false};
     case SearchMode::ProgIdHelpString:
-        return {QStringLiteral("By ProgID Help String"),
-                QStringLiteral("Search by ProgID Help String"),
-                0xBBFFFFu,
-                byHelp,
-                true,
-                true};
+        return {QStringLiteral("Search by ProgID Help String"), 0xBBFFFFu, byHelp, true, true};
     case SearchMode::ProgId:
         break;
     }
-    return {QStringLiteral("By ProgID"),
-            QStringLiteral("Search by ProgID"),
-            0xFFFFBBu,
-            byHelp,
-            true,
-            true};
+    return {QStringLiteral("Search by ProgID"), 0xFFFFBBu, byHelp, true, true};
 }
 
 } // namespace vantor

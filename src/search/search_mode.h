@@ -12,7 +12,6 @@ enum class SearchMode { TypeLibHelpString = 0, ProgIdHelpString = 1, ProgId = 2 
 // and whether the popup items that act on a class ("Copy HTML Object Tag Reference", "Copy
 // TypeInfo", "Allow ProgID/Object Instantiation") may be enabled.
 struct SearchModeLook {
-    QString menuCaption;
     QString toolTip;
     // Windows colour value (blue in the high byte); nullopt: the system window colour.
     std::optional<unsigned> background;

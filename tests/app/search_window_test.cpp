@@ -80,11 +80,11 @@ TEST(SearchWindow, EachModeListsItsHitsAndGoesToTheLibraryAndClass) {
     WindowSearch w;
     ASSERT_TRUE(w.machine.built());
     QComboBox* find = w.window->findChild<QComboBox*>();
-    QMenu* popup = w.window->popupMenu();
-    QAction* allow = popup->actions()[9];
+    QAction* allow = w.window->actions().popup(PopupCommands::AllowInstantiation);
     // Every run starts in mode 0; popup items 9 and 10 start checked, item 9 off in mode 0.
     EXPECT_TRUE(w.commands().modeItem(0)->isChecked());
-    EXPECT_TRUE(allow->isChecked() && popup->actions()[10]->isChecked());
+    EXPECT_TRUE(allow->isChecked() &&
+                w.window->actions().popup(PopupCommands::AutoBrowse)->isChecked());
     EXPECT_FALSE(allow->isEnabled());
     EXPECT_EQ(find->toolTip(), QStringLiteral("Search TypeLib HelpStrings"));
 
