@@ -3,9 +3,10 @@
 #include "app/icon_set.h"
 #include "app/list_rows.h"
 #include "app/mru_view.h"
+#include "app/path_box_typing.h"
 #include "app/properties_dialog.h"
 #include "app/settings_keys.h"
-#include "browser/path_completion.h"
+#include "app/window_title.h"
 #include "browser/rtf_document.h"
 #include "browser/rtf_text.h"
 #include "catalog/bin_search.h"
@@ -163,8 +164,12 @@ void MainWindow::buildToolbar(QWidget* strip) {
         a->setObjectName(QString::fromLatin1(table[i].key));
         buttons_.append(a);
     }
-    for (int i = 0; i < 4; ++i)
+    // Help and Next Interface wait for a type too.
+    for (int i : {0, 1, 2, 3, 4, 8})
         buttons_[i]->setEnabled(false);
+    // The keys the tooltips name, as typed on the keyboard's layout, and the usual ones.
+    buttons_[0]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Less), QKeySequence::Back});
+    buttons_[1]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Greater), QKeySequence::Forward});
     row->addWidget(toolbar_);
     row->addStretch(1);
 
@@ -267,8 +272,7 @@ void MainWindow::buildLowerArea() {
     pathBox_->setMaxVisibleItems(20);
     connect(pathBox_->lineEdit(), &QLineEdit::returnPressed, this,
             [this] { guarded([this] { onBrowseCommand(); }); });
-    connect(pathBox_->lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString& text) { onPathEdited(text); });
+    new PathBoxTyping(pathBox_, [this] { return catalogs_ ? &catalogs_->pathBox() : nullptr; });
     browse_ = new QPushButton(QStringLiteral("..."), lower_);
     browse_->setToolTip(QStringLiteral("Browse Typelib"));
     browse_->setFocusPolicy(Qt::NoFocus);
@@ -338,8 +342,9 @@ void MainWindow::buildMenus() {
     connect(view->addAction(QStringLiteral("&Properties")), &QAction::triggered, this,
             [this] { guarded([this] { showProperties(); }); });
     view->addSeparator();
-    connect(view->addAction(QStringLiteral("&Refresh")), &QAction::triggered, this,
-            [this] { guarded([this] { onRefresh(); }); });
+    QAction* refresh = view->addAction(QStringLiteral("&Refresh"));
+    refresh->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(refresh, &QAction::triggered, this, [this] { guarded([this] { onRefresh(); }); });
     view->addSeparator();
     connect(view->addAction(QStringLiteral("&WScript")), &QAction::triggered, this,
             [this] { guarded([this] { ChooseLib(ini_.ReadIni(settings::lt_Home)); }); });
@@ -397,6 +402,9 @@ void MainWindow::setCatalogs(Catalogs* catalogs, std::function<qint32(qint32)> l
 void MainWindow::Status(const QString& text) {
     status_->setText(text);
     status_->setCursorPosition(0);
+    const bool cut =
+        status_->fontMetrics().horizontalAdvance(text) > status_->contentsRect().width();
+    status_->setToolTip(cut ? text : QString());
 }
 
 void MainWindow::ProgressMax(qint64 max) {
@@ -497,9 +505,7 @@ void MainWindow::BrowseFromLV() {
 
 void MainWindow::onBrowseCommand() {
     if (pathBox_->currentText().isEmpty()) {
-        pane_->clear();
-        list1_->clear();
-        list2_->clear();
+        browser_->clear();
         services_.message(QStringLiteral("Scroll down and choose a TypeLib"));
         return;
     }
@@ -576,6 +582,12 @@ void MainWindow::copySelectedRow(QListWidget* list) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The right button leaves the lists' selection alone: a row it moved to would not be shown.
+    if ((event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick) &&
+        (watched == list1_->viewport() || watched == list2_->viewport()) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+        return true;
     if (event->type() == QEvent::MouseButtonRelease &&
         (watched == list1_->viewport() || watched == list2_->viewport() ||
          watched == pane_->viewport())) {
@@ -676,8 +688,10 @@ void MainWindow::layoutLower() {
 }
 
 void MainWindow::saveSettings() {
-    const bool firstTime = firstRun_ || !ini_.exists();
-    firstRun_ = false;
+    // The first-time keys come with the home library: the file itself exists from the first
+    // catalog load on.
+    const bool firstTime = !ini_.ReadWhole(QString::fromLatin1(settings::lt_Home.section),
+                                           QString::fromLatin1(settings::lt_Home.key));
     auto write = [this](const settings::Key& k, const QString& v) {
         ini_.WriteIni(QString::fromLatin1(k.section), QString::fromLatin1(k.key), v);
     };
@@ -738,6 +752,8 @@ int MainWindow::selectedPathEntry() const {
 void MainWindow::setTypeInfoRows(const QList<tli::ListRow>& rows,
                                  const QList<qint16>& categoryCodes) {
     const QScopedValueRollback quiet(quietSelection_, true);
+    setWindowTitle(
+        windowTitle(rows.isEmpty() ? QString() : browser_->library().name(), pathText()));
     list1_->clear();
     for (qsizetype i = 0; i < rows.size(); ++i) {
         auto* item = new QListWidgetItem(rows[i].text);
@@ -838,21 +854,6 @@ QString MainWindow::typeKindOrderSetting() const {
 void MainWindow::showPopupCommand(int command) {
     if (command < popupItems_.size())
         popupItems_[command]->setVisible(browser_->popupCommands().state(command).visible);
-}
-
-void MainWindow::onPathEdited(const QString& text) {
-    if (!catalogs_)
-        return;
-    QLineEdit* edit = pathBox_->lineEdit();
-    const std::optional<PathCompletion> done =
-        completePath(catalogs_->pathBox(), text, edit->cursorPosition(), completionStop_);
-    if (!done)
-        return;
-    edit->setText(done->text);
-    if (done->selectionLength > 0)
-        edit->setSelection(done->selectionStart, done->selectionLength);
-    else
-        edit->setCursorPosition(done->selectionStart);
 }
 
 } // namespace vantor

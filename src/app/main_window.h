@@ -80,9 +80,6 @@ public:
 
     // The settings save of a close.
     void saveSettings();
-    // Start-up found no settings file: the first close writes the first-time keys even though
-    // start-up itself has written the file since (the machine it read).
-    void setFirstRun(bool firstRun) { firstRun_ = firstRun; }
 
     // Widgets, for start-up and tests.
     QTextBrowser* pane() const { return pane_; }
@@ -135,7 +132,6 @@ private:
 
     void buildMenus();
     void showPopupCommand(int command);
-    void onPathEdited(const QString& text);
     void buildToolbar(QWidget* strip);
     void buildLists();
     void buildLowerArea();
@@ -159,7 +155,6 @@ private:
     std::unique_ptr<tli::TLIApplication> ownApplication_;
     std::unique_ptr<LibraryBrowser> browser_;
     QString paneHeader_;
-    int completionStop_ = 0;
 
     QWidget* central_ = nullptr;
     QWidget* strip_ = nullptr;
@@ -195,7 +190,6 @@ private:
     bool busy_ = false;
     // Set while the window itself selects list rows: those selections are no clicks.
     bool quietSelection_ = false;
-    bool firstRun_ = false;
 };
 
 } // namespace vantor

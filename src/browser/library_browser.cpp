@@ -7,7 +7,9 @@
 #include "catalog/get_token.h"
 #include "text/error.h"
 #include "text/text_order.h"
+#include "tli/session.h"
 #include "tli/tli_application.h"
+#include "tli/type_lib_file.h"
 
 namespace vantor {
 
@@ -54,6 +56,12 @@ void LibraryBrowser::clearView() {
     frame_.setButtonEnabled(NextInterfaceButton, false);
     frame_.setButtonEnabled(HelpButton, false);
     typeDependentCommands(nullptr);
+}
+
+void LibraryBrowser::clear() {
+    clearView();
+    // Back would restore rows of a library no longer listed.
+    history_.clear();
 }
 
 bool LibraryBrowser::placeLibrary(bool fromListView) {
@@ -110,10 +118,14 @@ qint32 LibraryBrowser::nGetTypInfos(bool fromListView) {
     try {
         library_->setContainingFile(path);
     } catch (const Error& e) {
-        // The reason names the file itself; a host path need not be said twice.
+        // The reason names the file as this machine reads it: the path is said once.
         QString reason = e.description();
-        if (reason.startsWith(path + QStringLiteral(": ")))
-            reason.remove(0, path.size() + 2);
+        const QString host = app_.session()->hostPath(path);
+        for (const QString& named : {path, host, tli::splitLibraryPath(host).file})
+            if (reason.startsWith(named + QStringLiteral(": "))) {
+                reason.remove(0, named.size() + 2);
+                break;
+            }
         frame_.beep();
         frame_.flashStatus(QStringLiteral("cannot open ") + path + QStringLiteral(": ") + reason);
         return -1;

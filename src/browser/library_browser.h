@@ -42,6 +42,9 @@ public:
     bool ChooseLib(const QString& reference);
     // The same from a catalog line index.
     bool SelTypInfo(qint32 catalogIndex, const QString& typeInfo);
+    // Empties the view (Enter on an empty path box): lists, pane, caption, the type-dependent
+    // commands and buttons, Back and Forward.
+    void clear();
 
     void TypeInfoClicked(int row);
     void MemberClicked(int row);

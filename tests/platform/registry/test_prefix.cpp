@@ -17,8 +17,11 @@ TestPrefix::TestPrefix() {
         valid_ = valid_ && QFile::copy(primaryHive(name), target) &&
                  QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
     }
-    valid_ = valid_ &&
-             QFile::link(QStringLiteral("../drive_c"), prefix() + QStringLiteral("/dosdevices/c:"));
+    // As in every Wine prefix, Z: is the host's root.
+    valid_ =
+        valid_ &&
+        QFile::link(QStringLiteral("../drive_c"), prefix() + QStringLiteral("/dosdevices/c:")) &&
+        QFile::link(QStringLiteral("/"), prefix() + QStringLiteral("/dosdevices/z:"));
     const QDir system32(prefix() + QStringLiteral("/drive_c/Windows/System32"));
     for (const QString& file : QDir(wineBinaries()).entryList(QDir::Files))
         valid_ = valid_ && QFile::link(wineBinaries() + u'/' + file, system32.filePath(file));
