@@ -92,7 +92,7 @@ std::optional<int> handleEarlyCommandLine(const QStringList& args, const QProces
             if (a == name && i + 1 < args.size()) {
                 known = true;
                 ++i;
-            } else if (a.startsWith(name + u'=')) {
+            } else if (a.startsWith(QString(name) + u'=')) {
                 known = true;
             }
         }

@@ -4,7 +4,6 @@
 #include "app/settings_keys.h"
 #include "catalog/hex_ver.h"
 #include "text/error.h"
-#include "text/text_order.h"
 #include "tli/registration.h"
 #include "tli/session.h"
 #include "tli/tli_application.h"

@@ -753,7 +753,7 @@ void MainWindow::setTypeInfoRows(const QList<tli::ListRow>& rows,
                                  const QList<qint16>& categoryCodes) {
     const QScopedValueRollback quiet(quietSelection_, true);
     setWindowTitle(
-        windowTitle(rows.isEmpty() ? QString() : browser_->library().name(), pathText()));
+        libraryWindowTitle(rows.isEmpty() ? QString() : browser_->library().name(), pathText()));
     list1_->clear();
     for (qsizetype i = 0; i < rows.size(); ++i) {
         auto* item = new QListWidgetItem(rows[i].text);

@@ -4,7 +4,7 @@
 
 namespace vantor {
 
-QString windowTitle(const QString& libraryName, const QString& libraryPath) {
+QString libraryWindowTitle(const QString& libraryName, const QString& libraryPath) {
     if (libraryName.isEmpty())
         return QStringLiteral("Vantor");
     QString file = winpath::splitResource(libraryPath).path;

@@ -6,6 +6,6 @@ namespace vantor {
 
 // "Vantor - " + library name + " (" + file name + ")" for a loaded library (a resource number
 // after the file is left out); "Vantor" when none is loaded.
-QString windowTitle(const QString& libraryName, const QString& libraryPath);
+QString libraryWindowTitle(const QString& libraryName, const QString& libraryPath);
 
 } // namespace vantor

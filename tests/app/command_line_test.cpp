@@ -5,12 +5,12 @@
 
 namespace {
 
-struct Run {
+struct Outcome {
     int status = -1;
     QString firstLine; // of standard output, else of standard error
 };
 
-Run vantor(const QStringList& args, const QStringList& unset, const QString& platform) {
+Outcome vantor(const QStringList& args, const QStringList& unset, const QString& platform) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const QString& name : unset)
         env.remove(name);
@@ -48,15 +48,21 @@ TEST(CommandLine, HelpVersionNoDisplayAndUnknownOptions) {
         // Both answer without a display and before a machine is looked for.
         {{QStringLiteral("--help")}, {}, 0, QStringLiteral("Usage: vantor [MACHINE OPTIONS]")},
         {{QStringLiteral("--prefix"), QStringLiteral("/nowhere"), QStringLiteral("--version")},
-         {}, 0, QStringLiteral("vantor ")},
+         {},
+         0,
+         QStringLiteral("vantor ")},
         {{}, {}, 2, QStringLiteral("vantor: no display to show the window on")},
-        {{QStringLiteral("Scripting.FileSystemObject")}, QStringLiteral("xcb"), 2,
+        {{QStringLiteral("Scripting.FileSystemObject")},
+         QStringLiteral("xcb"),
+         2,
          QStringLiteral("vantor: no display")},
-        {{QStringLiteral("--bogus")}, QStringLiteral("offscreen"), 2,
+        {{QStringLiteral("--bogus")},
+         QStringLiteral("offscreen"),
+         2,
          QStringLiteral("vantor: unknown option --bogus")},
     };
     for (const Case& c : cases) {
-        const Run r = vantor(c.args, noDisplay, c.platform);
+        const Outcome r = vantor(c.args, noDisplay, c.platform);
         EXPECT_EQ(r.status, c.status) << c.args.join(u' ').toStdString();
         EXPECT_TRUE(r.firstLine.startsWith(c.firstLine)) << r.firstLine.toStdString();
     }
