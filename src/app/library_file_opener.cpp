@@ -97,8 +97,9 @@ bool LibraryFileOpener::registerResource(const QString& file, const QString& hos
     const QString windowsPath = app_.session()->windowsPath(hostPath);
     QStringList elsewhere;
     try {
-        lib->registerLibrary();
+        // Locations of another file first: the registration may rewrite one of them.
         elsewhere = tli::claimTypeLibLocations(*store_, guid, versionKey, windowsPath);
+        lib->registerLibrary();
     } catch (const Error& e) {
         frame_.flashStatus(QStringLiteral("cannot register ") + windowsPath + QStringLiteral(": ") +
                            e.description());

@@ -230,6 +230,8 @@ TEST(Usability, OpenLibraryFilesRegistersIntoTheOverlayOnly) {
     const QString vbscript = u.dir.filePath(QStringLiteral("vbscript.dll"));
     ASSERT_TRUE(
         QFile::copy(u.machine.prefix().wineBinaries() + QStringLiteral("/vbscript.dll"), vbscript));
+    win.resize(640, 768);
+    QApplication::processEvents();
     ASSERT_TRUE(opener.openLibraryFile(vbscript)) << win.statusLine()->text().toStdString();
     ASSERT_GE(offered.size(), 2);
     EXPECT_TRUE(win.pathBox()->currentText().contains(QStringLiteral("vbscript.dll\\")));
