@@ -58,13 +58,13 @@ TEST(MainWindow, MenusToolbarAndInitialStates) {
         EXPECT_FALSE(a->isEnabled());
         EXPECT_EQ(a->toolTip(), QStringLiteral("not available yet"));
     }
-    // Buttons 1 to 4 start disabled; 6 and 8 are separators.
+    // Only Search starts enabled; 6 and 8 are separators.
     for (int b = 1; b <= 9; ++b) {
         const QAction* a = f.window->toolbarButton(b);
         ASSERT_TRUE(a) << b;
         EXPECT_EQ(a->isSeparator(), b == 6 || b == 8) << b;
         if (!a->isSeparator()) {
-            EXPECT_EQ(a->isEnabled(), b > 4) << b;
+            EXPECT_EQ(a->isEnabled(), b == 7) << b;
         }
     }
     EXPECT_EQ(f.window->toolbarButton(9)->toolTip(), QStringLiteral("Next Interface"));
