@@ -15,8 +15,6 @@ namespace vantor::tli {
 namespace {
 
 constexpr quint8 SysWin64 = 3;
-constexpr quint16 TypeFlagDual = 0x40;
-constexpr quint16 TypeFlagOleAutomation = 0x100;
 // The system's proxies: PSDispatch for dispinterfaces, PSOAInterface for the others.
 const QString kPSDispatch = QStringLiteral("{00020420-0000-0000-C000-000000000046}");
 const QString kPSOAInterface = QStringLiteral("{00020424-0000-0000-C000-000000000046}");
@@ -31,6 +29,7 @@ bool isPe32Plus(const QString& hostPath) {
     try {
         return pe::PeResources(bytes).isPe32Plus();
     } catch (const Error&) {
+        // Not a readable PE file: it is registered as the 32-bit file it most likely is.
         return false;
     }
 }
@@ -51,10 +50,6 @@ private:
     registry::Store& store_;
 };
 
-QString hex(quint32 v) {
-    return QString::number(v, 16);
-}
-
 } // namespace
 
 void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& windowsPath,
@@ -66,7 +61,7 @@ void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& 
     const QString versionKey = QStringLiteral("TypeLib\\") + guid + u'\\' + version;
     const bool win64 = lib.sysKind() == SysWin64 || isPe32Plus(hostPath);
     w.text(versionKey, QString(), lib.doc());
-    w.text(versionKey + u'\\' + hex(lib.lcid()) +
+    w.text(versionKey + u'\\' + QString::number(lib.lcid(), 16) +
                (win64 ? QStringLiteral("\\win64") : QStringLiteral("\\win32")),
            QString(), windowsPath);
     w.text(versionKey + QStringLiteral("\\FLAGS"), QString(), QString::number(lib.libFlags()));
@@ -77,12 +72,12 @@ void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& 
     for (const TypeInfo& info : lib.typeInfos()) {
         const bool dispatch = info.kind == TypeKind::Dispatch;
         const bool automation = info.kind == TypeKind::Interface &&
-                                (info.flags & (TypeFlagDual | TypeFlagOleAutomation));
+                                (info.flags & (flag::TypeDual | flag::TypeOleAutomation));
         if (!dispatch && !automation)
             continue;
         const QString key = QStringLiteral("Interface\\") + info.guid.toString();
         w.text(key, QString(), info.name);
-        const bool dual = (info.flags & TypeFlagDual) != 0;
+        const bool dual = (info.flags & flag::TypeDual) != 0;
         w.text(key + QStringLiteral("\\ProxyStubClsid32"), QString(),
                dispatch && !dual ? kPSDispatch : kPSOAInterface);
         w.text(key + QStringLiteral("\\TypeLib"), QString(), guid);
@@ -94,7 +89,8 @@ void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& 
 }
 
 QString typeLibVersionKey(quint16 major, quint16 minor) {
-    return hex(major) + u'.' + hex(minor);
+    // Registry keys spell the version in hexadecimal.
+    return QString::number(major, 16) + u'.' + QString::number(minor, 16);
 }
 
 QStringList claimTypeLibLocations(registry::Store& store, const QString& guid,
