@@ -70,8 +70,14 @@ void MainActions::buildToolbar(QToolBar& toolbar) {
         a->setToolTip(tip);
         buttons_.append(a);
     }
-    for (int b : {BackButton, ForwardButton, CopyButton, MinimizePaneButton})
+    // Help and Next Interface wait for a type too.
+    for (int b : {BackButton, ForwardButton, CopyButton, MinimizePaneButton, HelpButton,
+                  NextInterfaceButton})
         button(b)->setEnabled(false);
+    // The keys the tooltips name, as typed on the keyboard's layout, and the usual ones.
+    button(BackButton)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Less), QKeySequence::Back});
+    button(ForwardButton)
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Greater), QKeySequence::Forward});
 }
 
 void MainActions::buildPopup(QMainWindow& window, bool chmKeywordChecked) {
@@ -147,7 +153,7 @@ void MainActions::buildMenuBar(QMainWindow& window) {
     view->addSeparator();
     add(view, "&Properties", "view.properties");
     view->addSeparator();
-    add(view, "&Refresh", "view.refresh");
+    add(view, "&Refresh", "view.refresh")->setShortcut(QKeySequence(Qt::Key_F5));
     view->addSeparator();
     add(view, "&WScript", "view.wscript");
 

@@ -4,12 +4,12 @@
 #include "app/list_rows.h"
 #include "app/main_actions.h"
 #include "app/mru_view.h"
+#include "app/path_box_typing.h"
 #include "app/properties_dialog.h"
 #include "app/search_commands.h"
 #include "app/settings_keys.h"
 #include "app/settings_save.h"
 #include "app/window_browser_frame.h"
-#include "browser/path_completion.h"
 #include "catalog/catalogs.h"
 #include "text/error.h"
 #include "tli/search_data.h"
@@ -243,8 +243,7 @@ void MainWindow::buildLowerArea() {
     pathBox_->setMaxVisibleItems(20);
     connect(pathBox_->lineEdit(), &QLineEdit::returnPressed, this,
             [this] { guarded([this] { onBrowseCommand(); }); });
-    connect(pathBox_->lineEdit(), &QLineEdit::textEdited, this,
-            [this](const QString& text) { onPathEdited(text); });
+    new PathBoxTyping(pathBox_, [this] { return catalogs_ ? &catalogs_->pathBox() : nullptr; });
     browse_ = new QPushButton(QStringLiteral("..."), lower_);
     browse_->setToolTip(QStringLiteral("Browse Typelib"));
     browse_->setFocusPolicy(Qt::NoFocus);
@@ -306,6 +305,9 @@ void MainWindow::setCatalogs(Catalogs* catalogs, std::function<qint32(qint32)> l
 void MainWindow::Status(const QString& text) {
     status_->setText(text);
     status_->setCursorPosition(0);
+    const bool cut =
+        status_->fontMetrics().horizontalAdvance(text) > status_->contentsRect().width();
+    status_->setToolTip(cut ? text : QString());
 }
 
 void MainWindow::ProgressMax(qint64 max) {
@@ -387,9 +389,7 @@ void MainWindow::BrowseFromLV() {
 
 void MainWindow::onBrowseCommand() {
     if (pathBox_->currentText().isEmpty()) {
-        pane_->clear();
-        list1_->clear();
-        list2_->clear();
+        browser_->clear();
         services_.message(QStringLiteral("Scroll down and choose a TypeLib"));
         return;
     }
@@ -461,6 +461,12 @@ void MainWindow::copySelectedRow(QListWidget* list) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The right button leaves the lists' selection alone: a row it moved to would not be shown.
+    if ((event->type() == QEvent::MouseButtonPress ||
+         event->type() == QEvent::MouseButtonDblClick) &&
+        (watched == list1_->viewport() || watched == list2_->viewport()) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+        return true;
     if (event->type() == QEvent::MouseButtonRelease &&
         (watched == list1_->viewport() || watched == list2_->viewport() ||
          watched == pane_->viewport())) {
@@ -559,8 +565,10 @@ void MainWindow::layoutLower() {
 
 void MainWindow::saveSettings() {
     WindowSettings settings;
-    settings.firstTime = firstRun_ || !ini_.exists();
-    firstRun_ = false;
+    // The first-time keys come with the home library: the file itself exists from the first
+    // catalog load on.
+    settings.firstTime = !ini_.ReadWhole(QString::fromLatin1(settings::lt_Home.section),
+                                         QString::fromLatin1(settings::lt_Home.key));
     settings.scriptHostVersion = catalogs_ ? catalogs_->scriptHostVersion() : QString();
     if (const std::optional<LoadedLibrary> lib = browser_->loaded()) {
         const QListWidgetItem* row =
@@ -595,21 +603,6 @@ void MainWindow::showPopupCommand(int command) {
     // Check items act on their own state; the others are enabled with their commands.
     if (item->isCheckable())
         item->setEnabled(state.enabled);
-}
-
-void MainWindow::onPathEdited(const QString& text) {
-    if (!catalogs_)
-        return;
-    QLineEdit* edit = pathBox_->lineEdit();
-    const std::optional<PathCompletion> done =
-        completePath(catalogs_->pathBox(), text, edit->cursorPosition(), completionStop_);
-    if (!done)
-        return;
-    edit->setText(done->text);
-    if (done->selectionLength > 0)
-        edit->setSelection(done->selectionStart, done->selectionLength);
-    else
-        edit->setCursorPosition(done->selectionStart);
 }
 
 } // namespace vantor

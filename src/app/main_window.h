@@ -85,9 +85,6 @@ public:
 
     // The settings save of a close.
     void saveSettings();
-    // Start-up found no settings file: the first close writes the first-time keys even though
-    // start-up itself has written the file since (the machine it read).
-    void setFirstRun(bool firstRun) { firstRun_ = firstRun; }
 
     // Widgets, for start-up and tests.
     QTextBrowser* pane() const { return pane_; }
@@ -117,7 +114,6 @@ protected:
 private:
     void connectActions();
     void showPopupCommand(int command);
-    void onPathEdited(const QString& text);
     void buildToolbar(QWidget* strip);
     void buildLists();
     void buildLowerArea();
@@ -143,7 +139,6 @@ private:
     std::unique_ptr<WindowBrowserFrame> frame_;
     std::unique_ptr<LibraryBrowser> browser_;
     std::unique_ptr<SearchCommands> search_;
-    int completionStop_ = 0;
 
     QWidget* central_ = nullptr;
     QWidget* strip_ = nullptr;
@@ -171,7 +166,6 @@ private:
     LayoutState layoutState_;
     QRect normalGeometry_;
     bool busy_ = false;
-    bool firstRun_ = false;
 };
 
 } // namespace vantor

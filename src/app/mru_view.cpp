@@ -196,6 +196,7 @@ void MruView::showContextMenu(const QPoint& pos) {
         return;
     QMenu menu(this);
     QAction* vbRef = menu.addAction(QStringLiteral("Copy VB TypeLib Reference"));
+    menu.addSeparator();
     QAction* wshRef = menu.addAction(QStringLiteral("Copy WSH TypeLib Reference"));
     for (QAction* a : {vbRef, wshRef}) {
         a->setEnabled(false);
@@ -208,6 +209,12 @@ void MruView::showContextMenu(const QPoint& pos) {
     QAction* add = menu.addAction(QStringLiteral("Add Lib to MRU"));
     menu.addSeparator();
     QAction* remove = menu.addAction(QStringLiteral("Remove Lib from MRU"));
+    const QString guid = row->text(TypeLib), version = row->text(Version);
+    QAction* unregister = nullptr;
+    if (unregisterOffered_ && unregisterOffered_(guid, version)) {
+        menu.addSeparator();
+        unregister = menu.addAction(QStringLiteral("Unregister Library File"));
+    }
     menu.setToolTipsVisible(true);
     QAction* chosen = menu.exec(viewport()->mapToGlobal(pos));
     if (chosen == browse) {
@@ -217,6 +224,8 @@ void MruView::showContextMenu(const QPoint& pos) {
         emit statusMessage(addToMru(row, pathBox_ ? *pathBox_ : QList<PathBoxEntry>()));
     } else if (chosen == remove) {
         emit statusMessage(removeFromMru(row));
+    } else if (chosen && chosen == unregister) {
+        unregister_(guid, version);
     }
 }
 

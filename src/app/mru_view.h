@@ -39,6 +39,14 @@ public:
     QString addToMru(QTreeWidgetItem* row, const QList<PathBoxEntry>& pathBox);
     QString removeFromMru(QTreeWidgetItem* row);
 
+    // "Unregister Library File" in the popup: shown for rows whose library (GUID, version)
+    // `offered` accepts, running `run` with them.
+    void setUnregisterCommand(std::function<bool(const QString&, const QString&)> offered,
+                              std::function<void(const QString&, const QString&)> run) {
+        unregisterOffered_ = std::move(offered);
+        unregister_ = std::move(run);
+    }
+
     // A header click: sorts by the column in the mode it did not use last.
     void sortByHeader(int column);
     int sortMode(int column) const { return modes_[column]; }
@@ -63,6 +71,8 @@ private:
     qint32 count_ = 0;
     int modes_[4] = {0, 0, 0, 0};
     int sortedColumn_ = -1;
+    std::function<bool(const QString&, const QString&)> unregisterOffered_;
+    std::function<void(const QString&, const QString&)> unregister_;
 };
 
 } // namespace vantor

@@ -54,6 +54,10 @@ inline constexpr Key slDefaultPage{"MetaHelp", "slDefaultPage",
                                    "wsconsecuritywindowsscripthost"};
 inline constexpr Key slMethodPrefix{"MetaHelp", "slMethodPrefix", ""};
 
+// Libraries "Open Library File..." registered: "{GUID}, version" (as the catalog writes it) ->
+// the registry's version key, "|", the registered Windows path.
+inline constexpr const char* OpenedFilesSection = "OpenedFiles";
+
 // The machine whose registry Vantor reads, and the machine of the last run.
 inline constexpr Key Registry{"Platform", "Registry", ""};
 inline constexpr Key LastMachine{"Platform", "LastMachine", ""};

@@ -1,6 +1,7 @@
 #include "app/sub_main.h"
 
 #include "app/file_icon.h"
+#include "app/library_file_commands.h"
 #include "app/main_window.h"
 #include "app/search_commands.h"
 #include "app/settings_keys.h"
@@ -102,7 +103,6 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
             QMessageBox::information(nullptr, QStringLiteral("Vantor"), text);
         };
 
-    const bool firstRun = !p.ini.exists();
     if (refusesToStart(p.ini.ReadIni(settings::NormalOp))) {
         options.message(QString::fromLatin1(kRefusedStartMessage));
         return nullptr;
@@ -144,8 +144,8 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     services.application = p.tli.get();
     p.window = std::make_unique<MainWindow>(p.ini, services);
     MainWindow& window = *p.window;
-    window.setFirstRun(firstRun);
     p.catalogs = std::make_unique<Catalogs>(options.programFolder, window, p.builders.get());
+    new LibraryFileCommands(window, *p.catalogs, p.ini, &*p.store, *p.tli); // owned by the window
 
     // The catalogs belong to the machine they were built from.
     const QString lastMachine = p.ini.ReadIni(settings::LastMachine);

@@ -4,6 +4,7 @@
 #include "app/list_rows.h"
 #include "app/main_actions.h"
 #include "app/settings_keys.h"
+#include "app/window_title.h"
 #include "browser/rtf_document.h"
 #include "browser/rtf_text.h"
 
@@ -55,6 +56,10 @@ void WindowBrowserFrame::setTypeInfoRows(const QList<tli::ListRow>& rows,
         item->setData(ListRowDelegate::kRowDataRole, int(categoryCodes.value(i, 2)));
         w_.typeInfos->addItem(item);
     }
+}
+
+void WindowBrowserFrame::setLibraryShown(const QString& name, const QString& path) {
+    w_.typeInfos->window()->setWindowTitle(libraryWindowTitle(name, path));
 }
 
 void WindowBrowserFrame::setMemberRows(const QList<tli::ListRow>& rows) {

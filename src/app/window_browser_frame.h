@@ -50,6 +50,7 @@ public:
     void setMemberListEnabled(bool enabled) override;
     void focusList(bool typeInfoList) override;
     void showPane(const QString& rtf) override;
+    void setLibraryShown(const QString& name, const QString& path) override;
     void setButtonEnabled(int button, bool enabled) override;
     void flashStatus(const QString& text) override { flash_(text); }
     void setClipboardText(const QString& text) override;

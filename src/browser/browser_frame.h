@@ -67,6 +67,11 @@ public:
     virtual void focusList(bool typeInfoList) = 0;
 
     virtual void showPane(const QString& rtf) = 0;
+    // The library shown (its name and path), or none (empty texts): the window names it.
+    virtual void setLibraryShown(const QString& name, const QString& path) {
+        Q_UNUSED(name);
+        Q_UNUSED(path);
+    }
     // `button`: a ToolbarButton.
     virtual void setButtonEnabled(int button, bool enabled) = 0;
     // A status message that the status timer later replaces with "Ready...  ".

@@ -4,6 +4,15 @@
 
 namespace vantor {
 
+void History::clear() {
+    entries_.clear();
+    count_ = -1;
+    position_ = -1;
+    lastKey_.clear();
+    frame_.setBackEnabled(false);
+    frame_.setForwardEnabled(false);
+}
+
 qint32 History::ExpStack(qint32 ind1, qint32 ind2, qint32 bS) {
     const QString key = QStringLiteral("%1|%2|%3").arg(ind1).arg(ind2).arg(bS);
     if (equalsText(key, lastKey_))

@@ -33,6 +33,9 @@ public:
     // A load from the library list forgets the last key, so its first visit is recorded.
     void forgetLastKey() { lastKey_.clear(); }
 
+    // Forgets every visit (the catalog lines they name changed, or the view was emptied).
+    void clear();
+
     qint32 ExpStack(qint32 ind1, qint32 ind2, qint32 bS);
     void Back();
     void Forward();

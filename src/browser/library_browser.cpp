@@ -9,7 +9,9 @@
 #include "catalog/type_lib_record.h"
 #include "text/error.h"
 #include "text/text_order.h"
+#include "tli/session.h"
 #include "tli/tli_application.h"
+#include "tli/type_lib_file.h"
 
 #include <algorithm>
 
@@ -30,6 +32,7 @@ LibraryBrowser::~LibraryBrowser() = default;
 
 void LibraryBrowser::clearView() {
     frame_.showPane(QString());
+    frame_.setLibraryShown(QString(), QString());
     rows_.clear();
     numbers_.clear();
     codes_.clear();
@@ -47,6 +50,12 @@ void LibraryBrowser::clearView() {
     frame_.setButtonEnabled(NextInterfaceButton, false);
     frame_.setButtonEnabled(HelpButton, false);
     typeDependentCommands(nullptr);
+}
+
+void LibraryBrowser::clear() {
+    clearView();
+    // Back would restore rows of a library no longer listed.
+    history_.clear();
 }
 
 bool LibraryBrowser::placeLibrary(bool fromListView) {
@@ -101,10 +110,14 @@ qint32 LibraryBrowser::nGetTypInfos(bool fromListView) {
     try {
         library_->setContainingFile(path);
     } catch (const Error& e) {
-        // The reason names the file itself; a host path need not be said twice.
+        // The reason names the file as this machine reads it: the path is said once.
         QString reason = e.description();
-        if (reason.startsWith(path + QStringLiteral(": ")))
-            reason.remove(0, path.size() + 2);
+        const QString host = app_.session()->hostPath(path);
+        for (const QString& named : {path, host, tli::splitLibraryPath(host).file})
+            if (reason.startsWith(named + QStringLiteral(": "))) {
+                reason.remove(0, named.size() + 2);
+                break;
+            }
         frame_.beep();
         frame_.flashStatus(QStringLiteral("cannot open ") + path + QStringLiteral(": ") + reason);
         return -1;
@@ -122,6 +135,7 @@ qint32 LibraryBrowser::nGetTypInfos(bool fromListView) {
     rows_ = library_->typeInfoRows();
     buildTables();
     frame_.setTypeInfoRows(rows_, codes_);
+    frame_.setLibraryShown(library_->name(), path);
 
     const auto column = [this](int c) {
         return listRow_ >= 0 ? listView_.libraryRowText(listRow_, c) : QString();

@@ -5,6 +5,7 @@
 #include "platform/registry/value_type.h"
 #include "platform/winpath/win_path.h"
 #include "text/error.h"
+#include "text/text_order.h"
 #include "tli/type_lib.h"
 #include "tli/type_lib_file.h"
 
@@ -56,9 +57,7 @@ void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& 
     registry::Store::Batch batch(store);
     Writer w(store);
     const QString guid = lib.guid().toString();
-    // Registry keys spell the version and the locale in hexadecimal.
-    const QString version =
-        QString::number(lib.major(), 16) + u'.' + QString::number(lib.minor(), 16);
+    const QString version = typeLibVersionKey(lib.major(), lib.minor());
     const QString versionKey = QStringLiteral("TypeLib\\") + guid + u'\\' + version;
     const bool win64 = lib.sysKind() == SysWin64 || isPe32Plus(hostPath);
     w.text(versionKey, QString(), lib.doc());
@@ -87,6 +86,52 @@ void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& 
     if (!batch.commit())
         throw Error(Error::PathAccess, QStringLiteral("TypeLibInfo"),
                     QStringLiteral("Cannot write ") + store.overlayPath());
+}
+
+QString typeLibVersionKey(quint16 major, quint16 minor) {
+    // Registry keys spell the version in hexadecimal.
+    return QString::number(major, 16) + u'.' + QString::number(minor, 16);
+}
+
+QStringList claimTypeLibLocations(registry::Store& store, const QString& guid,
+                                  const QString& versionKey, const QString& windowsPath) {
+    const registry::Root hkcr = registry::Root::ClassesRoot;
+    const QString key = QStringLiteral("TypeLib\\") + guid + u'\\' + versionKey;
+    registry::Store::Batch batch(store);
+    Writer w(store);
+    QStringList replaced;
+    for (const QString& locale : store.subkeyNames(hkcr, key)) {
+        for (const char* platform : {"win32", "win64", "win16"}) {
+            const QString location = key + u'\\' + locale + u'\\' + QLatin1String(platform);
+            if (!store.keyExists(hkcr, location))
+                continue;
+            const QString path = store.defaultText(hkcr, location);
+            if (equalsText(path, windowsPath))
+                continue;
+            w.text(location, QString(), windowsPath);
+            replaced.append(path);
+        }
+    }
+    if (!batch.commit())
+        throw Error(Error::PathAccess, QStringLiteral("TypeLibInfo"),
+                    QStringLiteral("Cannot write ") + store.overlayPath());
+    return replaced;
+}
+
+bool unregisterTypeLib(registry::Store& store, const QString& guid, const QString& versionKey) {
+    const registry::Root hkcr = registry::Root::ClassesRoot;
+    registry::Store::Batch batch(store);
+    bool removed =
+        store.removeOverlayKey(hkcr, QStringLiteral("TypeLib\\") + guid + u'\\' + versionKey);
+    for (const QString& iid : store.subkeyNames(hkcr, QStringLiteral("Interface"))) {
+        const QString key = QStringLiteral("Interface\\") + iid;
+        const QString typeLib = key + QStringLiteral("\\TypeLib");
+        if (!equalsText(store.defaultText(hkcr, typeLib), guid))
+            continue;
+        if (equalsText(store.valueText(hkcr, typeLib, QStringLiteral("Version")), versionKey))
+            removed = store.removeOverlayKey(hkcr, key) || removed;
+    }
+    return batch.commit() && removed;
 }
 
 } // namespace vantor::tli

@@ -69,11 +69,13 @@ QString Session::hostPath(const QString& path) const {
 }
 
 QString Session::windowsPath(const QString& path) const {
-    if (!path.startsWith(u'/'))
+    if (!path.startsWith(u'/') || !paths_)
         return path;
-    QString p = QStringLiteral("Z:") + path;
-    p.replace(u'/', u'\\');
-    return p;
+    const winpath::ResourcePath split = winpath::splitResource(path);
+    const QString windows = paths_->toWindows(split.path);
+    if (windows.isEmpty())
+        return path;
+    return split.resource > 0 ? windows + u'\\' + QString::number(split.resource) : windows;
 }
 
 std::shared_ptr<const TypeLib> Session::open(const QString& hostPath) {

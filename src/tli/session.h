@@ -34,7 +34,8 @@ public:
 
     // A Windows path (or a host path) as a host path, a trailing "\N" kept.
     QString hostPath(const QString& path) const;
-    // A host path as the machine's Windows path: Wine's drive Z: names the host's root.
+    // A host path as the machine's Windows path, through the prefix's drives (Wine's Z: names
+    // the host's root); kept as it is when no drive reaches it or there is no prefix.
     QString windowsPath(const QString& path) const;
 
     // The library at a host path ("\N" allowed), read once and kept. Throws vantor::Error.

@@ -331,7 +331,14 @@ std::optional<TypeInfoView> TypeInfoView::finalType() const {
         if (v.info_->kind != TypeKind::Alias)
             return v;
         const TypeDescriptor d = v.resolvedType();
-        if (d.isNull() || d.library()->type(d.id()).vt != vt::UserDefined)
+        if (d.isNull())
+            return std::nullopt;
+        // A pointer to a type info names that type (wireHWND: a pointer to a record); arrays
+        // of one do not.
+        const TypeDesc* t = &d.library()->type(d.id());
+        for (int level = 0; t->vt == vt::Ptr && t->inner >= 0 && level < MaxChainDepth; ++level)
+            t = &d.library()->type(t->inner);
+        if (t->vt != vt::UserDefined)
             return std::nullopt;
         const std::optional<TypeInfoView> next = d.typeInfo();
         if (!next)

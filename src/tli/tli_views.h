@@ -177,8 +177,8 @@ public:
     QList<quint16> interfaceFlags() const;
     // An alias's aliased type (null for other kinds).
     TypeDescriptor resolvedType() const;
-    // The type info at the end of an alias chain: itself when not an alias, nullopt when the
-    // chain ends in a type that is no type info.
+    // The type info at the end of an alias chain, pointers followed: itself when not an
+    // alias, nullopt when the chain ends in a type that is no type info (nor a pointer to one).
     std::optional<TypeInfoView> finalType() const;
 
     const TypeInfo* info() const { return info_; }

@@ -1,5 +1,6 @@
 // The main window on Qt's offscreen platform: its own states, and browsing over the test prefix.
 #include "app/ini_file.h"
+#include "app/library_file_commands.h"
 #include "app/list_rows.h"
 #include "app/main_window.h"
 #include "app/mru_view.h"
@@ -9,6 +10,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +31,7 @@ namespace {
 
 const QString kWsh = QStringLiteral("{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}");
 const QString kMshtml = QStringLiteral("{3050F1C5-98B5-11CF-BB82-00AA00BDCE0B}");
+const QString kSample = QStringLiteral("{0D9E8F21-5A3B-4C7D-9E1F-0123456789AB}");
 
 // The window over a settings file of its own; messages recorded.
 struct WindowFixture {
@@ -54,16 +58,27 @@ QStringList captions(const QMenu* menu) {
 // The window with the test prefix's catalogs loaded, shown at 1024x768.
 struct WindowBrowsing : WindowFixture {
     test::BrowsingMachine machine;
+    std::unique_ptr<TliLibraryServices> libraries;
+    std::unique_ptr<RegistryCatalogBuilders> builders;
     std::unique_ptr<Catalogs> catalogs;
+    LibraryFileCommands* files = nullptr;
 
     WindowBrowsing() {
+        if (!machine.built())
+            return;
         window = std::make_unique<MainWindow>(ini, services(&machine.app()));
-        catalogs = std::make_unique<Catalogs>(machine.programFolder(), *window);
+        libraries = std::make_unique<TliLibraryServices>(machine.app());
+        builders = std::make_unique<RegistryCatalogBuilders>(
+            machine.store(), machine.programFolder(), libraries.get(), &machine.paths());
+        builders->setSleep([](int) {});
+        catalogs = std::make_unique<Catalogs>(machine.programFolder(), *window, builders.get());
         Catalogs* c = catalogs.get();
         window->setCatalogs(c, [c](qint32 always) { return c->LoadDefs(always); });
         window->RunLoadDefs(1);
+        files = new LibraryFileCommands(*window, *c, ini, &machine.store(), machine.app());
         window->resize(1024, 768);
         window->show();
+        QApplication::setActiveWindow(window.get());
     }
     bool ready() const { return machine.built() && window->pathBox()->count() > 0; }
 
@@ -74,10 +89,22 @@ struct WindowBrowsing : WindowFixture {
         return -1;
     }
     // A mouse click on a list row, as the user gives it.
-    static void click(QListWidget* list, int row) {
+    static void click(QListWidget* list, int row, Qt::MouseButton button = Qt::LeftButton) {
         list->scrollToItem(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+        QTest::mouseClick(list->viewport(), button, {},
                           list->visualItemRect(list->item(row)).center());
+    }
+    static QByteArray hash(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly)
+                   ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+                   : QByteArray();
+    }
+    QByteArray hives() {
+        QByteArray all;
+        for (const char* name : {"system.reg", "user.reg", "userdef.reg"})
+            all += hash(machine.prefix().prefix() + u'/' + QLatin1String(name));
+        return all;
     }
     QString current(const QListWidget* list) const {
         return list->currentItem() ? list->currentItem()->text() : QString();
@@ -112,13 +139,13 @@ TEST(MainWindow, MenusToolbarAndInitialStates) {
               QStringLiteral("CHM: Force Keyword Lookup"));
     EXPECT_EQ(captions(f.window->menuBar()->actions()[2]->menu()),
               (QStringList{"By TypeLib Help String", "By ProgID Help String", "By ProgID"}));
-    // Buttons 1 to 4 start disabled; 6 and 8 are separators.
+    // Only Search starts enabled; 6 and 8 are separators.
     for (int b = 1; b <= 9; ++b) {
         const QAction* a = f.window->toolbarButton(b);
         ASSERT_TRUE(a) << b;
         EXPECT_EQ(a->isSeparator(), b == 6 || b == 8) << b;
         if (!a->isSeparator()) {
-            EXPECT_EQ(a->isEnabled(), b > 4) << b;
+            EXPECT_EQ(a->isEnabled(), b == 7) << b;
         }
     }
     EXPECT_EQ(f.window->toolbarButton(9)->toolTip(), QStringLiteral("Next Interface"));
@@ -318,4 +345,181 @@ TEST(BrowsingWindow, NextInterfaceShowHiddenAndPathTyping) {
     QTest::keyClicks(edit, QStringLiteral("c"));
     EXPECT_EQ(edit->text(), QStringLiteral("C:\\"));
     EXPECT_EQ(edit->selectedText(), QStringLiteral(":\\"));
+}
+
+// What a new user meets first: typing, the right button, the keys, an emptied view, opening
+// library files and the first-time settings.
+TEST(BrowsingWindow, PathTypingRightButtonKeysAndEmptyEnter) {
+    WindowBrowsing u;
+    ASSERT_TRUE(u.ready());
+    MainWindow& win = *u.window;
+    QLineEdit* edit = win.pathBox()->lineEdit();
+
+    // Real keys: each typed character replaces the completed rest; Backspace empties the box.
+    struct Step {
+        const char* keys;
+        const char* text; // expected text, compared ignoring case
+        const char* selected;
+    };
+    for (const Step& step : {Step{"C", "C:\\", ":\\"}, Step{":", "C:\\", "\\"},
+                             Step{"\\w", "C:\\windows\\", "indows\\"}}) {
+        QTest::keyClicks(edit, QString::fromLatin1(step.keys));
+        EXPECT_EQ(edit->text().toLower(), QString::fromLatin1(step.text).toLower()) << step.keys;
+        EXPECT_EQ(edit->selectedText().toLower(), QString::fromLatin1(step.selected).toLower());
+    }
+    for (const char* expected : {"C:\\w", "C:\\", "C:", "C", ""}) {
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        EXPECT_EQ(edit->text().toLower(), QString::fromLatin1(expected).toLower());
+    }
+
+    // The right button leaves both lists as they were; the members still belong to the type.
+    ASSERT_TRUE(win.ChooseLib(kMshtml + QStringLiteral(":4.0.CPlugins")));
+    const int members = win.list2()->count();
+    const int other = u.rowOf(win.list1(), QStringLiteral("IHTMLDocument2"));
+    u.click(win.list1(), other, Qt::RightButton);
+    win.popupMenu()->hide();
+    EXPECT_EQ(u.current(win.list1()), QStringLiteral("CPlugins"));
+    EXPECT_EQ(win.list2()->count(), members);
+    u.click(win.list2(), 0);
+    EXPECT_FALSE(win.pane()->toPlainText().contains(QStringLiteral("is not a member")));
+
+    // Back and forward keys: Ctrl+< and Ctrl+> as typed, Alt+Left and Alt+Right.
+    u.click(win.list1(), other);
+    ASSERT_EQ(u.current(win.list1()), QStringLiteral("IHTMLDocument2"));
+    struct Key {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* shown;
+    };
+    for (const Key& k : {Key{Qt::Key_Less, Qt::ControlModifier, "CPlugins"},
+                         Key{Qt::Key_Greater, Qt::ControlModifier, "IHTMLDocument2"},
+                         Key{Qt::Key_Left, Qt::AltModifier, "CPlugins"},
+                         Key{Qt::Key_Right, Qt::AltModifier, "IHTMLDocument2"}}) {
+        QTest::keyClick(win.list1(), k.key, k.modifiers);
+        EXPECT_EQ(u.current(win.list1()), QString::fromLatin1(k.shown)) << k.shown;
+    }
+
+    // Enter on an empty path box after a coclass of several interfaces empties everything.
+    u.click(win.list1(), u.rowOf(win.list1(), QStringLiteral("CPlugins")));
+    ASSERT_TRUE(win.toolbarButton(9)->isEnabled());
+    edit->clear();
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(win.list1()->count(), 0);
+    EXPECT_EQ(win.list2()->count(), 0);
+    EXPECT_TRUE(win.pane()->toPlainText().isEmpty());
+    EXPECT_EQ(win.memberCaption()->text(), QStringLiteral("Members"));
+    for (int button : {1, 2, 5, 9})
+        EXPECT_FALSE(win.toolbarButton(button)->isEnabled()) << button;
+    win.tbrMain_ButtonClick(9);
+    win.tbrMain_ButtonClick(1);
+    EXPECT_EQ(win.list1()->count() + win.list2()->count(), 0);
+    EXPECT_EQ(win.windowTitle(), QStringLiteral("Vantor"));
+}
+
+TEST(BrowsingWindow, AliasOfAPointerToARecordShowsTheRecord) {
+    WindowBrowsing u;
+    ASSERT_TRUE(u.ready());
+    MainWindow& win = *u.window;
+    const int entry = win.pathBox()->findText(QStringLiteral("oleacc.dll"), Qt::MatchEndsWith);
+    ASSERT_GE(entry, 0);
+    win.pathBox()->setCurrentIndex(entry);
+    QTest::keyClick(win.pathBox()->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(win.windowTitle().endsWith(QStringLiteral(" (oleacc.dll)")))
+        << win.windowTitle().toStdString();
+    const int row = u.rowOf(win.list1(), QStringLiteral("wireHWND"));
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(win.list1()->item(row)->data(ListRowDelegate::kRowDataRole).toInt(), 0);
+    u.click(win.list1(), row);
+    EXPECT_GE(u.rowOf(win.list2(), QStringLiteral("fContext")), 0);
+}
+
+TEST(BrowsingWindow, OpenLibraryFilesRegistersIntoTheOverlayOnly) {
+    WindowBrowsing u;
+    ASSERT_TRUE(u.ready());
+    MainWindow& win = *u.window;
+    LibraryFileOpener& opener = u.files->opener();
+    const QByteArray hives = u.hives();
+    const QString overlay = u.machine.store().overlayPath();
+
+    // A text file says why and changes nothing.
+    const QString text = u.dir.filePath(QStringLiteral("notes.txt"));
+    QFile f(text);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("not a library\n");
+    f.close();
+    const QStringList before = u.catalogs->TLDefs();
+    const QByteArray overlayBefore = u.hash(overlay);
+    EXPECT_FALSE(opener.openLibraryFile(text));
+    EXPECT_TRUE(win.statusLine()->text().startsWith(QStringLiteral("no type library in ")));
+    EXPECT_EQ(u.catalogs->TLDefs(), before);
+    EXPECT_EQ(u.hash(overlay), overlayBefore);
+
+    // A library outside the prefix: registered through Z:, listed, browsable.
+    const QString tlb = u.dir.filePath(QStringLiteral("sample32.tlb"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOR_TLI_TEST_DATA "/sample32.tlb"), tlb));
+    ASSERT_TRUE(opener.openLibraryFile(tlb)) << win.statusLine()->text().toStdString();
+    EXPECT_EQ(win.windowTitle(), QStringLiteral("Vantor - VantorSample (sample32.tlb)"));
+    EXPECT_GT(win.list1()->count(), 1);
+    EXPECT_EQ(win.pathBox()->currentText(),
+              QString(QStringLiteral("Z:") + tlb).replace(u'/', u'\\'));
+    EXPECT_FALSE(win.toolbarButton(1)->isEnabled());
+
+    // After a restart: the overlay and the catalog file keep it; the machine's hives do not.
+    {
+        registry::Store again(u.machine.store().machine(), u.machine.programFolder());
+        tli::TLIApplication app(&again, &u.machine.paths());
+        EXPECT_EQ(app.registeredLibraryName(kSample, 3, 5, 0), QStringLiteral("VantorSample"));
+        RecordingFrame frame;
+        Catalogs reread(u.machine.programFolder(), frame);
+        ASSERT_EQ(reread.LoadDefs(1), 0);
+        EXPECT_GE(test::catalogLine(reread, kSample + QStringLiteral(", 3.5")), 0);
+    }
+    EXPECT_EQ(u.hives(), hives);
+
+    // Unregistered again from the library list: the catalog no longer has it.
+    ASSERT_TRUE(opener.isOpenedFile(kSample, QStringLiteral("3.5")));
+    ASSERT_TRUE(opener.unregisterLibraryFile(kSample, QStringLiteral("3.5")));
+    EXPECT_LT(test::catalogLine(*u.catalogs, kSample), 0);
+    EXPECT_FALSE(opener.isOpenedFile(kSample, QStringLiteral("3.5")));
+
+    // A PE file of several libraries offers each; the chosen one wins over its registration.
+    QStringList offered;
+    u.files->setChooser([&offered](const QString&, const QStringList& choices) {
+        offered = choices;
+        return int(choices.size()) - 1;
+    });
+    const QString vbscript = u.dir.filePath(QStringLiteral("vbscript.dll"));
+    ASSERT_TRUE(
+        QFile::copy(u.machine.prefix().wineBinaries() + QStringLiteral("/vbscript.dll"), vbscript));
+    win.resize(640, 768);
+    QApplication::processEvents();
+    ASSERT_TRUE(opener.openLibraryFile(vbscript)) << win.statusLine()->text().toStdString();
+    ASSERT_GE(offered.size(), 2);
+    EXPECT_TRUE(win.pathBox()->currentText().contains(QStringLiteral("vbscript.dll\\")));
+    EXPECT_TRUE(win.statusLine()->text().contains(QStringLiteral("this file now wins")))
+        << win.statusLine()->text().toStdString();
+    EXPECT_EQ(win.statusLine()->toolTip(), win.statusLine()->text());
+    EXPECT_EQ(u.hives(), hives);
+}
+
+TEST(BrowsingWindow, FirstTimeKeysWrittenOnceAfterAnEmptyFirstClose) {
+    WindowBrowsing u;
+    ASSERT_TRUE(u.ready());
+    // The first run's catalog load has created the file; it closes with an empty path box.
+    u.ini.WriteIni(u"Platform", u"LastMachine", QStringLiteral("m"));
+    u.window->pathBox()->lineEdit()->clear();
+    u.window->close();
+    ASSERT_TRUE(QFile::exists(u.ini.path()));
+    EXPECT_FALSE(u.ini.ReadWhole(u"LastTLB", u"lt_Home"));
+    // The second closes with a library, the third once more.
+    for (int run = 0; run < 2; ++run) {
+        u.window->show();
+        ASSERT_TRUE(u.window->ChooseLib(kMshtml + QStringLiteral(":4.0.CPlugins")));
+        u.window->close();
+    }
+    QFile file(u.ini.path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    for (const char* key : {"tli.*=", "GroupByTK=", "TKOrder=", "lt_Home="})
+        EXPECT_EQ(saved.count(key), 1) << key;
 }

@@ -291,8 +291,36 @@ bool Store::setValue(Root root, QStringView path, QStringView name, std::uint32_
     return saveOrDefer();
 }
 
+bool Store::removeOverlayKey(Root root, QStringView path) {
+    Key* base = nullptr;
+    if (root == Root::ClassesRoot)
+        base = overlay_.find(overlay_.root(), Classes);
+    else if (root == Root::LocalMachine)
+        base = overlay_.root();
+    Key* key = base ? overlay_.find(base, path) : nullptr;
+    if (!key || key == base)
+        return false;
+    overlay_.removeKey(key);
+    // Parents the removal leaves empty would show as keys without content.
+    QStringView parent = path;
+    for (qsizetype cut = parent.lastIndexOf(u'\\'); cut > 0; cut = parent.lastIndexOf(u'\\')) {
+        parent = parent.first(cut);
+        Key* up = overlay_.find(base, parent);
+        if (!up || up == base || !up->subkeys().empty() || !up->values().empty())
+            break;
+        overlay_.removeKey(up);
+    }
+    rootLayerCache_ = {};
+    environment_.reset();
+    return saveOrDefer();
+}
+
 QString Store::defaultText(Root root, QStringView path) const {
-    const std::optional<StoredValue> v = value(root, path, QString());
+    return valueText(root, path, QString());
+}
+
+QString Store::valueText(Root root, QStringView path, QStringView name) const {
+    const std::optional<StoredValue> v = value(root, path, name);
     if (!v || !isStringType(v->type))
         return {};
     QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(v->data.constData()),

@@ -44,6 +44,8 @@ public:
     // A key's default value as text: up to its first NUL, environment references expanded for
     // REG_EXPAND_SZ; empty when there is none or it is no string.
     QString defaultText(Root root, QStringView path) const;
+    // The same for a named value.
+    QString valueText(Root root, QStringView path, QStringView name) const;
     QStringList valueNames(Root root, QStringView path) const;
 
     // Writes land in the overlay, which is saved (atomically) at once, or at the end of the
@@ -52,6 +54,11 @@ public:
     bool createKey(Root root, QStringView path);
     bool setValue(Root root, QStringView path, QStringView name, std::uint32_t type,
                   QByteArrayView data);
+
+    // Removes a key and its subtree from the overlay (the machine's own keys show again), and
+    // the overlay parents it leaves empty; false when the overlay has no such key or the save
+    // fails.
+    bool removeOverlayKey(Root root, QStringView path);
 
     // %name% references replaced from the machine's system environment (the Session Manager's
     // Environment key and SystemRoot); unknown references stay as they are.

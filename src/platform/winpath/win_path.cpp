@@ -84,4 +84,30 @@ QString PrefixPaths::toHost(QStringView windowsPath) const {
     return dir;
 }
 
+QString PrefixPaths::toWindows(const QString& hostPath) const {
+    const QFileInfo file(hostPath);
+    // The folder is followed through links, the file is not: a link in system32 stays there.
+    const QString folder = QFileInfo(file.absolutePath()).canonicalFilePath();
+    if (folder.isEmpty())
+        return {};
+    QString drive;
+    QString root;
+    const QDir devices(prefix_ + QStringLiteral("/dosdevices"));
+    for (const QString& name : devices.entryList(QDir::AllEntries | QDir::System)) {
+        if (name.size() != 2 || name[1] != u':' || !name[0].isLetter())
+            continue;
+        const QString target = QFileInfo(devices.filePath(name)).canonicalFilePath();
+        const bool inside = folder == target || target == u'/' || folder.startsWith(target + u'/');
+        if (!target.isEmpty() && inside && target.size() > root.size()) {
+            drive = name.toUpper();
+            root = target;
+        }
+    }
+    if (drive.isEmpty())
+        return {};
+    QString rest = (folder + u'/' + file.fileName()).mid(root == u'/' ? 0 : root.size());
+    rest.replace(u'/', u'\\');
+    return drive + rest;
+}
+
 } // namespace vantor::winpath

@@ -26,6 +26,10 @@ public:
     // when the path names no drive of the prefix.
     QString toHost(QStringView windowsPath) const;
 
+    // The Windows path of a host file: through the drive whose folder holds it most closely
+    // (Wine's Z: holds the whole host). Empty when no drive of the prefix reaches it.
+    QString toWindows(const QString& hostPath) const;
+
     // The host folder of the machine's Windows folder.
     QString windowsFolder() const { return toHost(systemRoot_); }
 

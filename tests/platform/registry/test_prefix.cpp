@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <filesystem>
 
 namespace vantor::registry::test {
 
@@ -17,8 +18,13 @@ TestPrefix::TestPrefix() {
         valid_ = valid_ && QFile::copy(primaryHive(name), target) &&
                  QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
     }
+    // As in every Wine prefix, Z: is the host's root.
     valid_ = valid_ &&
              QFile::link(QStringLiteral("../drive_c"), prefix() + QStringLiteral("/dosdevices/c:"));
+    std::error_code linked;
+    std::filesystem::create_directory_symlink(
+        "/", (prefix() + QStringLiteral("/dosdevices/z:")).toStdString(), linked);
+    valid_ = valid_ && !linked;
     const QDir system32(prefix() + QStringLiteral("/drive_c/Windows/System32"));
     for (const QString& file : QDir(wineBinaries()).entryList(QDir::Files))
         valid_ = valid_ && QFile::link(wineBinaries() + u'/' + file, system32.filePath(file));
