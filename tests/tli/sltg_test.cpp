@@ -1,4 +1,5 @@
 #include "text/error.h"
+#include "tli/session.h"
 #include "tli/tlb_dump.h"
 #include "tli/type_lib_file.h"
 #include "tli_machine.h"
@@ -89,10 +90,13 @@ TEST(Sltg, ExcelObjectModel) {
     EXPECT_EQ(params("Workbooks", "Open"),
               "filename,updatelinks?,readonly?,format?,password?,writerespassword?,"
               "ignorereadonlyrecommended?,origin?,delimiter?,editable?,notify?,converter?");
-    EXPECT_TRUE(params("Workbook", "ChangeFileAccess").startsWith("mode"));
     EXPECT_EQ(params("Workbook", "ChangeFileAccess").remove(u'?'), "mode,writepassword,notify");
-    for (const TypeInfo& info : lib->typeInfos())
-        if (info.name == QLatin1String("Constants"))
-            for (const Var& v : lib->vars(info))
-                ASSERT_EQ(lib->value(v.value).vt, vt::Int) << v.name.toStdString();
+    for (const TypeInfo& info : lib->typeInfos()) {
+        if (info.name != QLatin1String("Constants"))
+            continue;
+        EXPECT_EQ(lib->vars(info).size(), 808u);
+        for (const Var& v : lib->vars(info)) {
+            ASSERT_EQ(lib->value(v.value).vt, vt::Int) << v.name.toStdString();
+        }
+    }
 }
