@@ -97,7 +97,7 @@ private:
     QString name(quint16 off);
     void readLibrary(Extent lib);
     void readTypeInfo(size_t index);
-    void readRefs(qint64 table);
+    void readRefs(qint64 table, qint64 blockEnd);
     qint32 refFor(quint32 libOffset, quint32 number);
     qint32 importAt(quint32 offset);
     qint32 localRef(quint32 number);
@@ -294,16 +294,18 @@ qint32 Reader::localRef(quint32 number) {
     return number < localRefs_.size() ? localRefs_[number] : noneRef();
 }
 
-void Reader::readRefs(qint64 table) {
+void Reader::readRefs(qint64 table, qint64 blockEnd) {
     if (u8(table) != ref_table::Magic)
         failLoad(QStringLiteral("the reference table of \"%1\" lacks its mark").arg(current_));
     const quint32 length = u32(table + ref_table::Length);
     qint64 p = table + ref_table::Data + qint64(length) + ref_table::NamesGap;
     for (quint32 k = 0; k < length / 8; ++k) {
-        const quint16 len = u16(p);
-        need(p + 2, len == None16 ? 0 : len);
-        const QByteArrayView s = d_.sliced(p + 2, len == None16 ? 0 : len);
-        p += 2 + (len == None16 ? 0 : len);
+        const quint16 stored = u16(p), len = stored == None16 ? 0 : stored;
+        // Within the block: a table running past it would be read again for every type info.
+        if (p + 2 + len > blockEnd)
+            failLoad(QStringLiteral("the references of \"%1\" run past its block").arg(current_));
+        const QByteArrayView s = d_.sliced(p + 2, len);
+        p += 2 + len;
         // "*\R<library>*#<type>", both hexadecimal.
         const qsizetype hash = s.indexOf("*#");
         bool okLib = false, okType = false;
@@ -594,7 +596,7 @@ void Reader::readTypeInfo(size_t index) {
         if (refs >= block.length)
             failLoad(
                 QStringLiteral("the references of \"%1\" lie outside its block").arg(current_));
-        readRefs(h + refs);
+        readRefs(h + refs, block.end());
     }
     info.sizeInstance = u16(t + tail::SizeInstance);
     info.alignment = u16(t + tail::Alignment);

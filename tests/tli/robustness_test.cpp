@@ -26,6 +26,14 @@ TEST(Robustness, DamagedLibrariesGiveAModelOrAClearError) {
         models += r.models;
         errors += r.errors;
     }
+    // And the two libraries in the older SLTG format.
+    for (const char* file : {"olepro32.dll", "XL5EN32.OLB"}) {
+        const ShakeReport r = shakeLibrary(QStringLiteral(VANTOR_WINDOWS_BUILT "/") + file, options,
+                                           &indexLibraries());
+        EXPECT_TRUE(r.unclearErrors.isEmpty()) << r.unclearErrors.first().toStdString();
+        EXPECT_GT(r.models, 0) << file;
+        EXPECT_GT(r.errors, 0) << file;
+    }
     // Both outcomes occur: damage in padding or unused fields still reads.
     EXPECT_GT(models, 0);
     EXPECT_GT(errors, 0);
