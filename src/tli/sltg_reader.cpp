@@ -22,7 +22,6 @@ constexpr int VarTypeCount = type_word::VarType + 1;
 // The library that holds IDispatch: a reference to its type 4 is the library's IDispatch.
 constexpr Guid StdOle{0x00020430, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr quint16 StdOleDispatch = 4;
-constexpr quint16 ParamIn = 0x1, ParamOut = 0x2, ParamOptional = 0x10;
 
 QString hex(quint64 v) {
     return QStringLiteral("0x") + QString::number(v, 16).toUpper();
@@ -394,13 +393,13 @@ TypeId Reader::typeAt(qint64& p) {
 }
 
 quint16 paramFlags(quint16 w) {
-    quint16 f = ParamIn;
+    quint16 f = flag::ParamIn;
     if ((w & (type_word::InOut | type_word::Out)) == (type_word::InOut | type_word::Out))
         f = 0;
     else if (w & type_word::InOut)
-        f = ParamIn | ParamOut;
+        f = flag::ParamIn | flag::ParamOut;
     else if (w & type_word::Out)
-        f = ParamOut;
+        f = flag::ParamOut;
     if (w & type_word::Lcid)
         f |= flag::ParamLcid;
     if (w & type_word::Retval)
@@ -469,7 +468,7 @@ void Reader::readFuncs(TypeInfo& info, quint16 first, int count) {
             if (nameWord & func::InlineType)
                 a = t;
             if (nParams - k <= f.optionalCount)
-                prm.flags |= ParamOptional;
+                prm.flags |= flag::ParamOptional;
             out_.params.push_back(std::move(prm));
         }
         out_.funcs.push_back(std::move(f));
@@ -540,7 +539,7 @@ void Reader::readVars(TypeInfo& info, quint16 first, int count) {
         if (magic == var::WithFlags)
             v.flags = word(r + var::Flags);
         if (kind & var::ReadOnly)
-            v.flags |= 0x1; // VARFLAG_FREADONLY
+            v.flags |= flag::VarReadOnly;
         previous = v.name;
         out_.vars.push_back(std::move(v));
         off = u16(r + var::Next);

@@ -8,8 +8,6 @@ constexpr int MaxDepth = 64;
 
 constexpr quint16 FixedArrayBit = 0x1000;
 constexpr quint16 SafeArrayBit = 0x2000;
-constexpr quint16 VarReadOnly = 0x1;
-constexpr quint16 ParamOptional = 0x10;
 constexpr quint16 ImplDefault = 0x1;
 constexpr quint16 ImplSource = 0x2;
 
@@ -183,7 +181,7 @@ TypeDescriptor TypeDescriptor::resolved() const {
 
 ParameterView::ParameterView(std::shared_ptr<const TypeLib> lib, const Param* param, bool optional)
     : lib_(std::move(lib)), param_(param),
-      optional_(optional || (param->flags & ParamOptional) != 0) {}
+      optional_(optional || (param->flags & flag::ParamOptional) != 0) {}
 
 std::optional<Value> ParameterView::defaultValue() const {
     if (!hasDefault() || param_->defaultValue < 0)
@@ -214,7 +212,7 @@ qint32 MemberView::memberId() const {
 qint32 MemberView::invokeKind() const {
     if (func_)
         return event_ ? 16 : func_->invokeKind;
-    if (var_->varKind != 2 && (var_->flags & VarReadOnly))
+    if (var_->varKind != 2 && (var_->flags & flag::VarReadOnly))
         return 2;
     return 6;
 }

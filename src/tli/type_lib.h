@@ -53,9 +53,13 @@ namespace flag {
 enum : quint16 {
     TypeDual = 0x40,
     TypeOleAutomation = 0x100,
+    ParamIn = 0x1,
+    ParamOut = 0x2,
     ParamLcid = 0x4,
     ParamRetval = 0x8,
+    ParamOptional = 0x10,
     ParamHasDefault = 0x20,
+    VarReadOnly = 0x1,
 };
 } // namespace flag
 
