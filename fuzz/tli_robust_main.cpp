@@ -20,7 +20,7 @@ int main() {
     for (const IndexRow& row : rows)
         paths << row.path();
     for (const char* file : {"olepro32.dll", "XL5EN32.OLB"})
-        paths << QStringLiteral(VANTOR_WINDOWS_BUILT "/") + QLatin1String(file);
+        paths << QStringLiteral(VANTOR_TESTDATA_DIR "/windows-built/") + QLatin1String(file);
     int status = 0, attempts = 0;
     for (const QString& path : paths) {
         ShakeOptions options;

@@ -529,9 +529,9 @@ void Reader::readVars(TypeInfo& info, quint16 first, int count) {
         v.type = typeAt(t);
         const quint16 data = u16(r + var::Data);
         if (kind & var::Dispatch) {
-            v.varKind = 3;
+            v.varKind = VarKind::Dispatch;
         } else if (kind & var::Constant) {
-            v.varKind = 2;
+            v.varKind = VarKind::Const;
             v.value = constant(kind, data, v.type);
         } else {
             v.instanceOffset = data;

@@ -1,5 +1,5 @@
 // Prototypes of real members. Every expected text is written out from the declaration rules and
-// the oracle dump of the library (shared/oracle/dumps), not taken from a run of the formatter.
+// the oracle dump of the library (testdata/oracle/dumps), not taken from a run of the formatter.
 #include "browser/proto_member.h"
 #include "browser/proto_test_support.h"
 #include "text/error.h"
@@ -255,7 +255,8 @@ TEST(ProtoMember, MissingMemberIsAnError) {
 // The libraries in the older SLTG format: every member of every type formats in both forms.
 TEST(ProtoMember, EveryMemberOfTheSltgLibraries) {
     for (const char* file : {"olepro32.dll", "XL5EN32.OLB"}) {
-        const Opened lib = openPath(QStringLiteral(VANTOR_WINDOWS_BUILT "/") + file, true);
+        const Opened lib =
+            openPath(QStringLiteral(VANTOR_TESTDATA_DIR "/windows-built/") + file, true);
         ASSERT_TRUE(lib.lib) << lib.error.toStdString();
         RecordingFrame frame;
         int formatted = 0;

@@ -28,8 +28,9 @@ TEST(Robustness, DamagedLibrariesGiveAModelOrAClearError) {
     }
     // And the two libraries in the older SLTG format.
     for (const char* file : {"olepro32.dll", "XL5EN32.OLB"}) {
-        const ShakeReport r = shakeLibrary(QStringLiteral(VANTOR_WINDOWS_BUILT "/") + file, options,
-                                           &indexLibraries());
+        const ShakeReport r =
+            shakeLibrary(QStringLiteral(VANTOR_TESTDATA_DIR "/windows-built/") + file, options,
+                         &indexLibraries());
         EXPECT_TRUE(r.unclearErrors.isEmpty()) << r.unclearErrors.first().toStdString();
         EXPECT_GT(r.models, 0) << file;
         EXPECT_GT(r.errors, 0) << file;

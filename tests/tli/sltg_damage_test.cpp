@@ -24,7 +24,8 @@ void put16(QByteArray& b, qint64 off, quint16 v) {
 
 // olepro32's SLTG bytes, to damage on purpose.
 QByteArray sltgOf() {
-    const QByteArray pe = readFile(QStringLiteral(VANTOR_WINDOWS_BUILT "/olepro32.dll"));
+    const QByteArray pe =
+        readFile(QStringLiteral(VANTOR_TESTDATA_DIR "/windows-built/olepro32.dll"));
     const auto blob = pe::PeResources(pe).typelib(1);
     return blob ? blob->toByteArray() : QByteArray();
 }

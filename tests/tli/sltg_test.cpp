@@ -14,7 +14,7 @@ using namespace vantor::tli::testing;
 
 namespace {
 
-const QString kBuilt = QStringLiteral(VANTOR_WINDOWS_BUILT);
+const QString kBuilt = QStringLiteral(VANTOR_TESTDATA_DIR "/windows-built");
 
 std::shared_ptr<const TypeLib> loadBuilt(PrefixMachine& machine, const char* file) {
     return loadTypeLib(kBuilt + u'/' + QLatin1String(file), machine.app().session().get());
