@@ -1,9 +1,9 @@
 // bench-tli [--peer PROGRAM]: reads every library of the oracle index into the full model, and
-// mshtml.tlb (the largest) on its own. Then the component as the browser uses it, over a Wine
-// prefix's registry: open mshtml.tlb and fill its type list, and fill the member list of its
-// largest interface. With --peer, the type services (Wine's oleaut32, through the oracle's
-// dumper PROGRAM, a Windows program run under wine) load and walk mshtml.tlb in the same run for
-// comparison.
+// mshtml.tlb (the largest) and Excel 5's SLTG library on their own. Then the component as the
+// browser uses it, over a Wine prefix's registry: open mshtml.tlb and fill its type list, and fill
+// the member list of its largest interface. With --peer, the type services (Wine's oleaut32,
+// through the oracle's dumper PROGRAM, a Windows program run under wine) load and walk mshtml.tlb
+// in the same run for comparison.
 
 #include "platform/registry/store.h"
 #include "platform/winpath/win_path.h"
@@ -172,6 +172,10 @@ int main(int argc, char** argv) {
         const QString mshtml = kWineDir + QStringLiteral("/mshtml.tlb");
         const double ours = minParseMs(mshtml, resolver, 30);
         std::printf("FIGURE mshtml_parse_ms %.3f ms\n", ours);
+        // The larger of the SLTG libraries, Excel 5's.
+        const double sltg = minParseMs(
+            QStringLiteral(VANTOR_TESTDATA_DIR "/windows-built/XL5EN32.OLB"), resolver, 30);
+        std::printf("FIGURE sltg_parse_ms %.3f ms\n", sltg);
         std::printf("FIGURE all_libs_parse_ms %.3f ms\n", total);
         componentFigures();
         if (peer.isEmpty())

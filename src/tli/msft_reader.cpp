@@ -3,6 +3,7 @@
 #include "text/win1252.h"
 #include "tli/api_views.h"
 #include "tli/errors.h"
+#include "tli/imports.h"
 #include "tli/library_resolver.h"
 #include "tli/msft_layout.h"
 
@@ -82,10 +83,11 @@ private:
     void readFunc(qint64 rec, qint64 len, qint32 memid, quint32 nameOff, const QString& previous);
     void readVar(qint64 rec, qint64 len, qint32 memid, quint32 nameOff);
     void readImplTypes(TypeInfo& info, quint32 datatype1, int count);
-    void resolveImports();
     // Vantor is a 64-bit program: the type services present the pointer-sized values of a
     // 32-bit library (vtable offsets, the size of an interface or class) at 64 bits.
     bool narrowPointers() const { return (varflags_ & header::SysKindMask) == 1; }
+    void widenPointers(TypeLibData& d) const;
+    bool pointerSized(const TypeLibData& d, TypeId id, int depth) const;
 
     QByteArrayView d_;
     LibraryResolver* resolver_;
@@ -583,33 +585,50 @@ void Reader::readTypeInfo(int index) {
     info.vars.first = qint32(out_.vars.size());
     if (nFuncs + nVars > 0)
         readMembers(info, u32(p + typeinfo::MemberBlock), nFuncs, nVars);
-    if (narrowPointers() && (info.kind == TypeKind::Interface || info.kind == TypeKind::Dispatch ||
-                             info.kind == TypeKind::Coclass))
-        info.sizeInstance = info.alignment = 8;
     out_.typeInfos.push_back(std::move(info));
 }
 
-void Reader::resolveImports() {
-    for (ImportedLibrary& lib : out_.imports)
-        if (resolver_)
-            lib.library = resolver_->find(lib.guid, lib.major, lib.minor, lib.lcid, lib.fileName);
-    for (TypeRef& r : out_.refs) {
-        if (r.library < 0)
-            continue;
-        const TypeLib* lib = out_.imports[r.library].library.get();
-        if (!lib)
-            continue;
-        const auto infos = lib->typeInfos();
-        if (!r.byGuid) {
-            if (r.stored >= 0 && size_t(r.stored) < infos.size())
-                r.index = r.stored;
-            continue;
+bool Reader::pointerSized(const TypeLibData& d, TypeId id, int depth) const {
+    const TypeDesc& t = d.types[id];
+    switch (t.vt) {
+    case vt::Bstr:
+    case vt::Unknown:
+    case vt::Dispatch:
+    case vt::Ptr:
+    case vt::SafeArray:
+    case vt::LpStr:
+    case vt::LpWStr:
+        return true;
+    case vt::UserDefined: {
+        const TypeRef& r = d.refs[t.ref];
+        const TypeLib* lib = r.library < 0 ? nullptr : d.imports[r.library].library.get();
+        if (r.index < 0 || (r.library >= 0 && !lib))
+            return false;
+        const TypeInfo& target = lib ? lib->typeInfos()[r.index] : d.typeInfos[r.index];
+        if (target.kind == TypeKind::Alias && !lib && depth < MaxTypeDepth)
+            return pointerSized(d, target.alias, depth + 1);
+        return target.kind == TypeKind::Interface || target.kind == TypeKind::Dispatch ||
+               target.kind == TypeKind::Coclass;
+    }
+    default:
+        return false;
+    }
+}
+
+// Vantor is a 64-bit program: the type services present what holds a pointer in a 32-bit
+// library (an interface, a class, an alias of a pointer-sized type or of VARIANT) at 64 bits.
+void Reader::widenPointers(TypeLibData& d) const {
+    if (!narrowPointers())
+        return;
+    for (TypeInfo& info : d.typeInfos) {
+        if (info.kind == TypeKind::Interface || info.kind == TypeKind::Dispatch ||
+            info.kind == TypeKind::Coclass ||
+            (info.kind == TypeKind::Alias && pointerSized(d, info.alias, 0))) {
+            info.sizeInstance = info.alignment = 8;
+        } else if (info.kind == TypeKind::Alias && d.types[info.alias].vt == vt::Variant) {
+            info.sizeInstance = 24;
+            info.alignment = 8;
         }
-        for (size_t i = 0; i < infos.size(); ++i)
-            if (infos[i].guid == r.guid) {
-                r.index = qint32(i);
-                break;
-            }
     }
 }
 
@@ -654,7 +673,8 @@ TypeLib Reader::read() {
     for (quint32 i = 0; i < count_; ++i)
         readTypeInfo(int(i));
     const qint32 dispatch = ref(dispatchPos_);
-    resolveImports();
+    resolveImports(out_, resolver_);
+    widenPointers(out_);
     presentViews(out_, dispatch);
     return TypeLib(std::move(out_));
 }

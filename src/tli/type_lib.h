@@ -70,6 +70,8 @@ enum : quint16 {
     TypeControl = 0x20,
     TypeDual = 0x40,
     TypeOleAutomation = 0x100,
+    ParamIn = 0x1,
+    ParamOut = 0x2,
     TypeRestricted = 0x200,
     TypeDispatchable = 0x1000,
     ImplDefault = 0x1,

@@ -2,6 +2,7 @@
 
 #include "platform/pe/pe_resources.h"
 #include "tli/errors.h"
+#include "tli/sltg_reader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,18 +41,9 @@ private:
     throw Error(e.number(), e.source(), fileName + QStringLiteral(": ") + e.description());
 }
 
-bool isSltg(QByteArrayView bytes) {
-    return bytes.size() >= 4 && bytes.first(4) == "SLTG";
-}
-
-[[noreturn]] void failSltg() {
-    failLoad(QStringLiteral("an SLTG type library (the older format), which cannot be read yet"));
-}
-
-QByteArrayView msftBytes(QByteArrayView bytes, std::optional<quint16> resource) {
-    if (isSltg(bytes))
-        failSltg();
-    if (isMsft(bytes)) {
+// The type library in a file's bytes: the file itself, or its TYPELIB resource.
+QByteArrayView libraryBytes(QByteArrayView bytes, std::optional<quint16> resource) {
+    if (isMsft(bytes) || isSltg(bytes)) {
         if (resource.value_or(1) != 1)
             failLoad(QStringLiteral("a plain type library has no resource %1").arg(*resource));
         return bytes;
@@ -63,10 +55,8 @@ QByteArrayView msftBytes(QByteArrayView bytes, std::optional<quint16> resource) 
     const std::optional<QByteArrayView> tlb = res.typelib(id);
     if (!tlb)
         failLoad(QStringLiteral("no type library resource %1").arg(id));
-    if (isSltg(*tlb))
-        failSltg();
-    if (!isMsft(*tlb))
-        failLoad(QStringLiteral("type library resource %1 is not in the MSFT format").arg(id));
+    if (!isMsft(*tlb) && !isSltg(*tlb))
+        failLoad(QStringLiteral("type library resource %1 is neither MSFT nor SLTG").arg(id));
     return *tlb;
 }
 
@@ -86,7 +76,8 @@ LibraryPath splitLibraryPath(const QString& path) {
 TypeLib readTypeLib(QByteArrayView bytes, std::optional<quint16> resource,
                     LibraryResolver* resolver, const QString& fileName) {
     try {
-        return readMsft(msftBytes(bytes, resource), resolver);
+        const QByteArrayView lib = libraryBytes(bytes, resource);
+        return isSltg(lib) ? readSltg(lib, resolver) : readMsft(lib, resolver);
     } catch (const Error& e) {
         rethrowNamed(e, fileName);
     }
@@ -95,7 +86,8 @@ TypeLib readTypeLib(QByteArrayView bytes, std::optional<quint16> resource,
 LibraryIdentity readTypeLibIdentity(QByteArrayView bytes, std::optional<quint16> resource,
                                     const QString& fileName) {
     try {
-        return readMsftIdentity(msftBytes(bytes, resource));
+        const QByteArrayView lib = libraryBytes(bytes, resource);
+        return isSltg(lib) ? readSltgIdentity(lib) : readMsftIdentity(lib);
     } catch (const Error& e) {
         rethrowNamed(e, fileName);
     }

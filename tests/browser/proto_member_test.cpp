@@ -319,3 +319,27 @@ TEST(ProtoMemberDamage, CorruptedStdole2) {
     EXPECT_GT(formatted, 1000);
     EXPECT_TRUE(silent.isEmpty()) << silent.join(", ").toStdString();
 }
+
+// The libraries in the older SLTG format: every member of every type formats in both forms.
+TEST(ProtoMember, EveryMemberOfTheSltgLibraries) {
+    for (const char* file : {"olepro32.dll", "XL5EN32.OLB"}) {
+        const Opened lib =
+            openPath(QStringLiteral(VANTOR_TESTDATA_DIR "/windows-built/") + file, true);
+        ASSERT_TRUE(lib.lib) << lib.error.toStdString();
+        RecordingFrame frame;
+        int formatted = 0;
+        for (const tli::ListRow& type : lib.lib->typeInfoRows())
+            for (const tli::ListRow& member : lib.lib->memberRows(type.itemData))
+                for (qint32 mode : {1, 2}) {
+                    try {
+                        ProtoMember(*lib.lib, type.itemData, member.itemData, -1, member.text, mode,
+                                    frame);
+                        ++formatted;
+                    } catch (const Error& e) {
+                        ADD_FAILURE() << file << " " << member.text.toStdString() << ": "
+                                      << e.description().toStdString();
+                    }
+                }
+        EXPECT_GT(formatted, 100) << file;
+    }
+}

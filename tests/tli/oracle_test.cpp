@@ -14,22 +14,6 @@ using namespace vantor;
 using namespace vantor::tli;
 using namespace vantor::tli::testing;
 
-namespace {
-
-// "line N: ours / oracle" for the first line that differs.
-std::string firstDifference(const QByteArray& ours, const QByteArray& oracle) {
-    const QList<QByteArray> a = ours.split('\n'), b = oracle.split('\n');
-    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const QByteArray x = i < a.size() ? a[i] : "(end)", y = i < b.size() ? b[i] : "(end)";
-        if (x != y)
-            return "line " + std::to_string(i + 1) + "\n ours:   " + x.toStdString() +
-                   "\n oracle: " + y.toStdString();
-    }
-    return "same lines";
-}
-
-} // namespace
-
 // The index names every TYPELIB resource of Wine's binaries the oracle dumped.
 TEST(Oracle, IndexListsEveryLibrary) {
     EXPECT_EQ(readIndex().size(), 51) << "no oracle index under " << kOracleDir.toStdString();
@@ -72,11 +56,11 @@ INSTANTIATE_TEST_SUITE_P(Oracle, WineLibrary, ::testing::ValuesIn(readIndex()),
                                  .toStdString();
                          });
 
-// Libraries built with widl for what Wine's own binaries lack (a 32-bit library, modules,
-// unions, help contexts, defaults of every kind), each beside the dump the type services made
-// of it (data/make_fixtures.sh).
+// Libraries built with widl for what Wine's own binaries lack (32-bit libraries, modules,
+// unions, help contexts, defaults of every kind, aliases of every size), each beside the dump the
+// type services made of it (data/make_fixtures.sh).
 TEST(Oracle, FixturesDumpLikeTheTypeServices) {
-    for (const char* name : {"sample32", "sample64", "values"}) {
+    for (const char* name : {"sample32", "sample64", "values", "aliases32"}) {
         SCOPED_TRACE(name);
         const QString base = QStringLiteral(VANTOR_TLI_TEST_DATA "/") + QLatin1String(name);
         const QByteArray oracle = readFile(base + QStringLiteral(".txt"));

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <algorithm>
+#include <string>
 
 namespace vantor::tli::testing {
 
@@ -44,6 +46,18 @@ inline QList<IndexRow> readIndex() {
                 {QString::fromUtf8(c[0]), quint16(c[1].toUInt()), c[3], QString::fromUtf8(c[6])});
     }
     return rows;
+}
+
+// "line N: ours / oracle" for the first line that differs.
+inline std::string firstDifference(const QByteArray& ours, const QByteArray& oracle) {
+    const QList<QByteArray> a = ours.split('\n'), b = oracle.split('\n');
+    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const QByteArray x = i < a.size() ? a[i] : "(end)", y = i < b.size() ? b[i] : "(end)";
+        if (x != y)
+            return "line " + std::to_string(i + 1) + "\n ours:   " + x.toStdString() +
+                   "\n oracle: " + y.toStdString();
+    }
+    return "same lines";
 }
 
 // The libraries of the index, for references into imported libraries; shared by every test

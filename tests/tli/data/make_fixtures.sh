@@ -2,6 +2,7 @@
 # Rebuilds the type library fixtures and the type services' own dumps of them:
 #   sample32.tlb, sample64.tlb  from sample.idl (SYS_WIN32, SYS_WIN64)
 #   values.tlb                  from values.idl (default values and constants of many kinds)
+#   aliases32.tlb               from aliases.idl (SYS_WIN32: aliases of every size class)
 #   NAME.txt                    the oracle dumper under wine, in the dump format of
 #                               testdata/oracle/FORMAT.md
 # Usage: make_fixtures.sh WIDL ORACLE
@@ -32,7 +33,8 @@ cd "$work"
 "$widl" -t --win32 -I "$inc" -L . -o "$here/sample32.tlb" "$here/sample.idl"
 "$widl" -t --win64 -I "$inc" -L . -o "$here/sample64.tlb" "$here/sample.idl"
 "$widl" -t --win64 -I "$inc" -L . -o "$here/values.tlb" "$here/values.idl"
-for name in sample32 sample64 values; do
+"$widl" -t --win32 -I "$inc" -L . -o "$here/aliases32.tlb" "$here/aliases.idl"
+for name in sample32 sample64 values aliases32; do
     WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all \
         wine "$oracle" dump "Z:${here//\//\\}\\$name.tlb" >"$here/$name.txt"
 done
