@@ -16,6 +16,7 @@ packages=(
     fonts-liberation
     wine wine64 libwine
     xvfb xauth
+    libxml2-utils python3-html5lib unrtf
 )
 
 sudo_cmd=()

@@ -1,8 +1,10 @@
 #include "app/main_window.h"
 
 #include "app/icon_set.h"
+#include "app/lib_docs_menu.h"
 #include "app/list_rows.h"
 #include "app/mru_view.h"
+#include "app/program_folder.h"
 #include "app/properties_dialog.h"
 #include "app/settings_keys.h"
 #include "browser/path_completion.h"
@@ -98,6 +100,10 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
     buildLowerArea();
     buildMenus();
     browser_ = std::make_unique<LibraryBrowser>(static_cast<BrowserFrame&>(*this), *mru_, *app);
+    libDocs_ = new LibDocsMenu(menuBar()->addMenu(QStringLiteral("&LibDocs")),
+                               {*this, *mru_, *browser_, [this](bool on) { SetBusy(on); }},
+                               ProgramFolder(), app);
+    groupDocs_ = libDocs_->groupAction();
     browser_->popupCommands().onChange([this](int command) { showPopupCommand(command); });
     for (int c = 0; c < PopupCommands::Count; ++c)
         showPopupCommand(c);
@@ -357,29 +363,7 @@ void MainWindow::buildMenus() {
     for (const char* c : {"By TypeLib Help String", "By ProgID Help String", "By ProgID"})
         laterItem(search, QString::fromLatin1(c));
 
-    QMenu* docs = menuBar()->addMenu(QStringLiteral("&LibDocs"));
-    docs->setToolTipsVisible(true);
-    QMenu* constants = docs->addMenu(QStringLiteral("Export All Constants"));
-    laterItem(constants, QStringLiteral("As VBScript"));
-    laterItem(constants, QStringLiteral("As JScript"));
-    constants->menuAction()->setEnabled(false);
-    laterItem(docs, QStringLiteral("Export All Member Names"));
-    QMenu* format = docs->addMenu(QStringLiteral("Export Docs"));
-    for (const char* c : {"As RichText", "As HTML", "As Abstract XML"})
-        laterItem(format, QString::fromLatin1(c));
-    format->menuAction()->setEnabled(false);
-    docs->addSeparator();
-    // The export options, checked as a first run finds them.
-    for (const auto& [caption, checked] : {std::pair{"Write to Vantor tree", true},
-                                           {"Copy to Clipboard", false},
-                                           {"Open in Default Application", true},
-                                           {"Group Docs by TypeKind", true}}) {
-        QAction* option = laterItem(docs, QString::fromLatin1(caption));
-        option->setCheckable(true);
-        option->setChecked(checked);
-    }
-    groupDocs_ = docs->actions().last();
-    for (QMenu* m : {constants, format, code, guid})
+    for (QMenu* m : {code, guid})
         m->menuAction()->setToolTip(kNotYet);
 }
 

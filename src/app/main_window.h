@@ -25,6 +25,7 @@ class QPushButton;
 namespace vantor {
 
 class Catalogs;
+class LibDocsMenu;
 class MruView;
 class ProgressStrip;
 
@@ -96,6 +97,7 @@ public:
     QAction* chmKeywordAction() const { return chmKeyword_; }
     QAction* showHiddenAction() const { return showHidden_; }
     QAction* groupDocsAction() const { return groupDocs_; }
+    LibDocsMenu* libDocsMenu() const { return libDocs_; }
     QLabel* memberCaption() const { return caption2_; }
     const LayoutMetrics& metrics() const { return metrics_; }
 
@@ -183,6 +185,7 @@ private:
     QAction* chmKeyword_ = nullptr;
     QAction* showHidden_ = nullptr;
     QAction* groupDocs_ = nullptr;
+    LibDocsMenu* libDocs_ = nullptr;
     QList<QAction*> popupItems_; // by position in the popup menu
     QList<QAction*> buttons_;    // index = button number - 1
 
