@@ -58,18 +58,26 @@ private:
 };
 
 QString runText(const QString& text) {
-    return markupText(text).replace(u'\t', QStringLiteral("<span class=\"tab\"></span>"));
+    QString out = markupText(text);
+    if (out.contains(u'\t'))
+        out.replace(u'\t', QStringLiteral("<span class=\"tab\"></span>"));
+    return out;
 }
 
 QString runClasses(const RtfCharFormat& f) {
-    QStringList classes;
+    QString classes;
+    const auto add = [&classes](QStringView c) {
+        if (!classes.isEmpty())
+            classes += u' ';
+        classes += c;
+    };
     if (f.bold)
-        classes << QStringLiteral("b");
+        add(u"b");
     if (f.italic)
-        classes << QStringLiteral("i");
+        add(u"i");
     if (f.colour >= 1 && f.colour <= 4)
-        classes << u'c' + QString::number(f.colour);
-    return classes.join(u' ');
+        add(QString(u'c') + QChar(u'0' + f.colour));
+    return classes;
 }
 
 // A declaration's RTF fragment as lines of HTML.
