@@ -5,43 +5,29 @@
 namespace vantor {
 
 namespace {
-constexpr DocOutput kOutputs[] = {DocOutput::MemberNames, DocOutput::VBScript, DocOutput::JScript,
-                                  DocOutput::RichText,    DocOutput::Html,     DocOutput::Xml};
-}
+
+// By DocOutput: the folder and the file name ending.
+struct Place {
+    const char* folder;
+    const char* extension;
+};
+constexpr Place kPlaces[] = {
+    {"LibDocs/Include/AutoComplete", ".txt"},
+    {"LibDocs/Include/VBScript", ".Inc"},
+    {"LibDocs/Include/JScript", ".Inc"},
+    {"LibDocs/RichText", ".rtf"},
+    {"LibDocs/HTML", ".html"},
+    {"LibDocs/XML", ".xml"},
+};
+
+} // namespace
 
 QString docFolder(DocOutput output) {
-    switch (output) {
-    case DocOutput::MemberNames:
-        return QStringLiteral("LibDocs/Include/AutoComplete");
-    case DocOutput::VBScript:
-        return QStringLiteral("LibDocs/Include/VBScript");
-    case DocOutput::JScript:
-        return QStringLiteral("LibDocs/Include/JScript");
-    case DocOutput::RichText:
-        return QStringLiteral("LibDocs/RichText");
-    case DocOutput::Html:
-        return QStringLiteral("LibDocs/HTML");
-    case DocOutput::Xml:
-        return QStringLiteral("LibDocs/XML");
-    }
-    return QString();
+    return QString::fromLatin1(kPlaces[int(output)].folder);
 }
 
 QString docExtension(DocOutput output) {
-    switch (output) {
-    case DocOutput::MemberNames:
-        return QStringLiteral(".txt");
-    case DocOutput::VBScript:
-    case DocOutput::JScript:
-        return QStringLiteral(".Inc");
-    case DocOutput::RichText:
-        return QStringLiteral(".rtf");
-    case DocOutput::Html:
-        return QStringLiteral(".html");
-    case DocOutput::Xml:
-        return QStringLiteral(".xml");
-    }
-    return QString();
+    return QString::fromLatin1(kPlaces[int(output)].extension);
 }
 
 QString safeFileName(const QString& libraryName) {
@@ -57,8 +43,8 @@ QString safeFileName(const QString& libraryName) {
 
 bool createLibDocsFolders(const QString& programFolder) {
     bool ok = true;
-    for (const DocOutput output : kOutputs)
-        ok = QDir(programFolder).mkpath(docFolder(output)) && ok;
+    for (const Place& place : kPlaces)
+        ok = QDir(programFolder).mkpath(QString::fromLatin1(place.folder)) && ok;
     return ok;
 }
 

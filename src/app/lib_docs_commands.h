@@ -5,18 +5,16 @@
 #include <QObject>
 #include <functional>
 
-class QAction;
-class QMenu;
-
 namespace vantor {
 
 class BrowserFrame;
 class LibraryBrowser;
 class LibraryListView;
+class MainActions;
 
-// The "&LibDocs" menu: the export commands and their four options, and the window as the
-// documentation export sees it.
-class LibDocsMenu : public QObject, private DocFrame {
+// The "&LibDocs" commands: connects and enables the menu's export items and reads its four
+// options; the window as the documentation export sees it.
+class LibDocsCommands : public QObject, private DocFrame {
 public:
     struct Window {
         BrowserFrame& frame;
@@ -25,10 +23,9 @@ public:
         std::function<void(bool)> setBusy;
     };
 
-    LibDocsMenu(QMenu* menu, Window window, const QString& programFolder,
-                const tli::TLIApplication* app);
+    LibDocsCommands(const MainActions& actions, Window window, const QString& programFolder,
+                    const tli::TLIApplication* app, QObject* parent = nullptr);
 
-    QAction* groupAction() const { return group_; }
     DocExporter& exporter() { return exporter_; }
     // How a written file is opened: the desktop's default application unless replaced.
     void setOpener(std::function<void(const QString&)> open) { open_ = std::move(open); }
@@ -43,15 +40,12 @@ private:
     void setBusy(bool busy) override { window_.setBusy(busy); }
     void flashStatus(const QString& text) override;
     void setClipboardText(const QString& text) override;
-    void openFile(const QString& path) override;
+    void openFile(const QString& path) override { open_(path); }
 
+    const MainActions& actions_;
     Window window_;
     DocExporter exporter_;
     std::function<void(const QString&)> open_;
-    QAction* write_ = nullptr;
-    QAction* copy_ = nullptr;
-    QAction* openOption_ = nullptr;
-    QAction* group_ = nullptr;
 };
 
 } // namespace vantor
