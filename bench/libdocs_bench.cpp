@@ -53,7 +53,7 @@ int main() {
     Frame frame;
     const tli::TypeLibInfo& lib = *opened.lib;
     frame.source = doctest::sourceOf(lib);
-    DocExporter exporter(frame, folder.path(), &prototest::machine().app);
+    DocExporter exporter(frame, folder.path(), &prototest::machine().app());
     const std::pair<const char*, std::function<void()>> runs[] = {
         {"rtf_export_ms", [&] { exporter.exportDocument(DocExporter::Format::RichText); }},
         {"html_export_ms", [&] { exporter.exportDocument(DocExporter::Format::Html); }},

@@ -49,17 +49,18 @@ private:
 
 const char* invokeKindName(quint8 kind) {
     switch (kind) {
-    case 2:
+    case tli::invoke::PropertyGet:
         return "propget";
-    case 4:
+    case tli::invoke::PropertyPut:
         return "propput";
-    case 8:
+    case tli::invoke::PropertyPutRef:
         return "propputref";
     default:
         return "func";
     }
 }
 
+// By the parameter flags' in (0x1) and out (0x2) bits.
 const char* direction(quint16 flags) {
     static const char* const names[] = {"none", "in", "out", "inout"};
     return names[flags & 3];
@@ -116,7 +117,7 @@ void XmlWriter::function(const tli::Func& f) {
     for (size_t i = 0; i < params.size(); ++i) {
         const tli::Param& p = params[i];
         const bool optional =
-            (p.flags & 0x10) != 0 ||
+            (p.flags & tli::flag::ParamOptional) != 0 ||
             (f.optionalCount > 0 && qint64(i) >= qint64(params.size()) - f.optionalCount);
         open(3, "parameter");
         attribute("name", p.name);
@@ -137,7 +138,7 @@ void XmlWriter::variable(const tli::Var& v) {
     attribute("memberId", hex(quint32(v.memid)));
     attribute("flags", hex(v.flags));
     attribute("type", tli::dumpType(lib_, v.type));
-    if (v.varKind == 2 && v.value >= 0)
+    if (v.varKind == tli::VarKind::Const && v.value >= 0)
         attribute("value", tli::dumpValue(lib_, v.value));
     attribute("helpContext", v.helpContext);
     attribute("help", v.doc);

@@ -51,9 +51,11 @@ struct Export {
     prototest::Opened opened;
     QTemporaryDir folder;
     RecordingDocFrame frame;
-    DocExporter exporter{frame, folder.path(), &prototest::machine().app};
+    DocExporter exporter{frame, folder.path(), &prototest::machine().app()};
 
-    explicit Export(const QString& file, bool copy = false) : opened(prototest::openLibrary(file)) {
+    // `path`: a library file; a bare name is one of Wine's.
+    explicit Export(const QString& path, bool copy = false)
+        : opened(prototest::openPath(path.contains(u'/') ? path : prototest::wineFile(path))) {
         createLibDocsFolders(folder.path());
         frame.options.copyToClipboard = copy;
         if (opened.lib)

@@ -105,14 +105,12 @@ TEST(RtfDocument, HeadNamesTheSelectedLibraryRowAndTheHelpFile) {
 TEST(RtfDocument, EveryWineLibraryIsComplete) {
     for (const tli::testing::IndexRow& row : tli::testing::readIndex()) {
         SCOPED_TRACE(row.path().toStdString());
-        Export e(QStringLiteral("stdole2.tlb"));
-        e.opened = prototest::openPath(row.path());
+        Export e(row.path());
         if (!e.ready())
             continue;
-        e.frame.source = sourceOf(*e.opened.lib);
         e.exporter.exportDocument(DocExporter::Format::RichText);
         const QString file = e.file(DocOutput::RichText, safeFileName(e.opened.lib->name()));
-        const QByteArray bytes = prototest::readBytes(file);
+        const QByteArray bytes = prototest::readFile(file);
         EXPECT_TRUE(complete(bytes));
         if (row.file != QStringLiteral("wshom.ocx"))
             continue;
@@ -137,18 +135,16 @@ TEST(DocFiles, LibraryNamesStayInsideTheirFolder) {
         EXPECT_EQ(safeFileName(QString::fromLatin1(name)), QString::fromLatin1(file));
     // A library whose own name climbs out: stdole32's name patched to "../../".
     QTemporaryDir dir;
-    QByteArray bytes = prototest::readBytes(prototest::wineFile("stdole32.tlb"));
+    QByteArray bytes = prototest::readFile(prototest::wineFile("stdole32.tlb"));
     ASSERT_EQ(bytes.count("stdole"), 1);
     bytes.replace("stdole", "../../");
     const QString copy = dir.filePath("crafted.tlb");
     QFile out(copy);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
     out.close();
-    Export e(QStringLiteral("stdole2.tlb"));
-    e.opened = prototest::openPath(copy);
+    Export e(copy);
     ASSERT_TRUE(e.ready());
     ASSERT_EQ(e.opened.lib->name(), QStringLiteral("../../"));
-    e.frame.source = sourceOf(*e.opened.lib);
     e.exporter.exportDocument(DocExporter::Format::RichText);
     const QString rtf = e.file(DocOutput::RichText, QStringLiteral(".._.._"));
     EXPECT_EQ(filesUnder(e.folder.path()), QStringList{rtf.mid(e.folder.path().size() + 1)});
@@ -168,7 +164,7 @@ TEST(DocFiles, FailedWriteKeepsThePreviousFileAndSaysWhy) {
     // A previous document stays whole when the writer fails.
     QDir().rmdir(file);
     e.exporter.exportDocument(DocExporter::Format::RichText);
-    const QByteArray previous = prototest::readBytes(file);
+    const QByteArray previous = prototest::readFile(file);
     ASSERT_FALSE(previous.isEmpty());
     e.exporter.setFileWriter([](const QString&, QByteArrayView, QString* error) {
         *error = QStringLiteral("No space left on device");
@@ -176,5 +172,5 @@ TEST(DocFiles, FailedWriteKeepsThePreviousFileAndSaysWhy) {
     });
     e.exporter.exportDocument(DocExporter::Format::RichText);
     EXPECT_EQ(e.frame.statuses.last(), QStringLiteral("export failed: No space left on device"));
-    EXPECT_EQ(prototest::readBytes(file), previous);
+    EXPECT_EQ(prototest::readFile(file), previous);
 }
