@@ -17,6 +17,7 @@ packages=(
     xvfb                           # tests/app/window_screenshot.sh, bench/startup.sh
     clang-format-14                # .ci/run's format check
     clang libclang-rt-14-dev       # fuzz/run.sh (libFuzzer)
+    libxml2-utils python3-html5lib unrtf  # tests: readers of the exported documents
 )
 
 sudo_cmd=()

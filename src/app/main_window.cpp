@@ -1,10 +1,12 @@
 #include "app/main_window.h"
 
 #include "app/icon_set.h"
+#include "app/lib_docs_commands.h"
 #include "app/list_rows.h"
 #include "app/main_actions.h"
 #include "app/mru_view.h"
 #include "app/path_box_typing.h"
+#include "app/program_folder.h"
 #include "app/properties_dialog.h"
 #include "app/search_commands.h"
 #include "app/settings_keys.h"
@@ -88,6 +90,9 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
         });
     connectActions();
     browser_ = std::make_unique<LibraryBrowser>(*frame_, *mru_, *app);
+    libDocs_ = new LibDocsCommands(*actions_,
+                                   {*frame_, *mru_, *browser_, [this](bool on) { SetBusy(on); }},
+                                   ProgramFolder(), app, this);
     browser_->popupCommands().onChange([this](int command) { showPopupCommand(command); });
     search_ = std::make_unique<SearchCommands>(
         SearchCommands::Host{*this, *browser_, *app, ini_, [this] { enableTimer1(); },

@@ -25,6 +25,7 @@ class QPushButton;
 namespace vantor {
 
 class Catalogs;
+class LibDocsCommands;
 class MruView;
 class ProgressStrip;
 class SearchCommands;
@@ -98,6 +99,7 @@ public:
     QMenu* popupMenu() const { return actions_->popupMenu(); }
     QAction* chmKeywordAction() const { return actions_->popup(PopupCommands::ChmKeyword); }
     QAction* showHiddenAction() const { return actions_->popup(PopupCommands::ShowHidden); }
+    LibDocsCommands* libDocs() const { return libDocs_; }
     QLabel* memberCaption() const { return caption2_; }
     const LayoutMetrics& metrics() const { return metrics_; }
 
@@ -139,6 +141,7 @@ private:
     std::unique_ptr<WindowBrowserFrame> frame_;
     std::unique_ptr<LibraryBrowser> browser_;
     std::unique_ptr<SearchCommands> search_;
+    LibDocsCommands* libDocs_ = nullptr;
 
     QWidget* central_ = nullptr;
     QWidget* strip_ = nullptr;

@@ -76,6 +76,8 @@ public:
     const QList<GroupPair>& groupPairs() const { return pairs_; }
 
     qint32 DocMode() const { return docMode_; }
+    // The documentation export says what the prototypes are made for.
+    void setDocMode(qint32 mode) { docMode_ = mode; }
     // The shown member is a function (the help resolution asks).
     bool memberIsFunction() const { return memberIsFunction_; }
     qint32 mbrContextID() const { return contextId_; }

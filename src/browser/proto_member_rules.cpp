@@ -45,20 +45,24 @@ QString parameterSeparator(qint32 docMode) {
     return docMode == ScreenMode ? QStringLiteral(", \\i ") : QStringLiteral(", \\par\\tab \\i ");
 }
 
+QString integerHex(const tli::Value& value) {
+    if ((value.vt != tli::vt::I2 && value.vt != tli::vt::I4) ||
+        (value.integer >= 0 && value.integer <= 15))
+        return QString();
+    // Hexadecimal of the value at its own width, as a negative one is stored.
+    const quint32 bits = value.vt == tli::vt::I2 ? quint16(value.integer) : quint32(value.integer);
+    return QStringLiteral("(&H") + QString::number(bits, 16).toUpper() + u')';
+}
+
 QString constantValueText(const tli::Value& value) {
     if (value.state != tli::Value::State::Present)
         return QString();
     switch (value.vt) {
     case tli::vt::I2:
     case tli::vt::I4: {
-        QString text = QString::number(value.integer);
-        if (value.integer < 0 || value.integer > 15) {
-            // Hexadecimal of the value at its own width, as a negative one is stored.
-            const quint32 bits =
-                value.vt == tli::vt::I2 ? quint16(value.integer) : quint32(value.integer);
-            text += QStringLiteral(" (&H") + QString::number(bits, 16).toUpper() + u')';
-        }
-        return text + QStringLiteral("\\cf0");
+        const QString hex = integerHex(value);
+        return QString::number(value.integer) + (hex.isEmpty() ? hex : u' ' + hex) +
+               QStringLiteral("\\cf0");
     }
     case tli::vt::Bstr:
         return u'"' + RtfEscape(value.text) + QStringLiteral("\"\\cf0 ");

@@ -22,6 +22,10 @@ QString memberPrefix(bool constant, qint32 invokeKinds, quint16 returnType, bool
 // What goes between two parameters: one line in the screen form, a line each in documents.
 QString parameterSeparator(qint32 docMode);
 
+// "(&HFF)" for an Integer or Long value outside 0 to 15: upper-case hexadecimal, a negative
+// value at its own width ("(&HFFFE)" for a 16-bit -2); empty for other values.
+QString integerHex(const tli::Value& value);
+
 // The text after " = " of a constant: "255 (&HFF)", "7", "\"text\"" and the colour reset that
 // follows it; empty for a value of another type.
 QString constantValueText(const tli::Value& value);

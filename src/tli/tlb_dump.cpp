@@ -35,6 +35,14 @@ class Dumper {
 public:
     explicit Dumper(const TypeLib& lib) : lib_(lib) {}
     QByteArray run();
+    QString typeText(TypeId id) {
+        type(id);
+        return QString::fromStdString(out_);
+    }
+    QString valueText(qint32 index) {
+        value(index);
+        return QString::fromStdString(out_);
+    }
 
 private:
     void key(const char* k) {
@@ -385,6 +393,14 @@ QByteArray Dumper::run() {
 
 QByteArray dumpTypeLib(const TypeLib& lib) {
     return Dumper(lib).run();
+}
+
+QString dumpType(const TypeLib& lib, TypeId id) {
+    return Dumper(lib).typeText(id);
+}
+
+QString dumpValue(const TypeLib& lib, qint32 valueIndex) {
+    return Dumper(lib).valueText(valueIndex);
 }
 
 QByteArray dumpLoadError(int number) {

@@ -11,6 +11,11 @@ namespace vantor::tli {
 // versions of a library, or our reading and the type services' own, compare with diff.
 QByteArray dumpTypeLib(const TypeLib& lib);
 
+// One type descriptor ("PTR(USERDEFINED(ref(IFoo)))") and one stored value ("I4:496"), as the
+// dump writes them.
+QString dumpType(const TypeLib& lib, TypeId id);
+QString dumpValue(const TypeLib& lib, qint32 valueIndex);
+
 // The text for a library that could not be read: "library ERR(0x........)".
 QByteArray dumpLoadError(int number);
 

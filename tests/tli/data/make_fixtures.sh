@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Rebuilds the type library fixtures and the type services' own dumps of them:
 #   sample32.tlb, sample64.tlb  from sample.idl (SYS_WIN32, SYS_WIN64)
-#   values.tlb                  from values.idl (default values and constants of many kinds)
+#   values.tlb                  from values.idl (default values and constants of many kinds,
+#                               one patched into a 16-bit constant)
 #   aliases32.tlb               from aliases.idl (SYS_WIN32: aliases of every size class)
 #   NAME.txt                    the oracle dumper under wine, in the dump format of
 #                               testdata/oracle/FORMAT.md
@@ -34,6 +35,15 @@ cd "$work"
 "$widl" -t --win64 -I "$inc" -L . -o "$here/sample64.tlb" "$here/sample.idl"
 "$widl" -t --win64 -I "$inc" -L . -o "$here/values.tlb" "$here/values.idl"
 "$widl" -t --win32 -I "$inc" -L . -o "$here/aliases32.tlb" "$here/aliases.idl"
+# The one 32-bit -2 (enum Narrow) becomes a 16-bit -2: its value record's type I4 -> I2.
+python3 - "$here/values.tlb" <<'PY'
+import sys
+path = sys.argv[1]
+data = open(path, 'rb').read()
+old, new = bytes.fromhex('0300feffffff'), bytes.fromhex('0200feffffff')
+assert data.count(old) == 1, 'expected one 32-bit -2'
+open(path, 'wb').write(data.replace(old, new))
+PY
 for name in sample32 sample64 values aliases32; do
     WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all \
         wine "$oracle" dump "Z:${here//\//\\}\\$name.tlb" >"$here/$name.txt"
