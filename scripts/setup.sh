@@ -12,7 +12,7 @@ packages=(
     qt6-base-dev qt6-websockets-dev qt6-svg-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    libchm-dev
+    libchm-dev fp-utils
     fonts-liberation
     wine wine64 libwine
     xvfb xauth

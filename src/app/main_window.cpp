@@ -549,10 +549,6 @@ void MainWindow::tbrMain_ButtonClick(int button) {
         buttons_[3]->setEnabled(false);
         break;
     }
-    case 5:
-        Status(QStringLiteral("help is ") + kNotYet);
-        enableTimer1();
-        break;
     case 7:
         if (find_->currentText().isEmpty())
             services_.message(QStringLiteral("enter your search string"));
