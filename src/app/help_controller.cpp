@@ -178,15 +178,12 @@ bool HelpController::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || (widget->window() != &window_ && !qobject_cast<QMenu*>(widget)))
         return false;
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    if (menu) {
+    if (qobject_cast<QMenu*>(widget)) {
         // Help replaces the open menus.
         for (int open = 0; open < 8 && QApplication::activePopupWidget(); ++open)
             QApplication::activePopupWidget()->close();
-        helpFor(menu);
-    } else {
-        helpFor(widget);
     }
+    helpFor(widget);
     return true;
 }
 

@@ -129,7 +129,7 @@ HelpViewer::HelpViewer(std::unique_ptr<help::HelpBook> book,
     connect(contents_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
         const QString local = item->data(0, kPageRole).toString();
         if (!local.isEmpty())
-            followLink(local);
+            openLocal(local);
     });
     connect(contents_, &QTreeWidget::itemClicked, contents_, &QTreeWidget::itemActivated);
     connect(filter_, &QLineEdit::textChanged, this, &HelpViewer::filterIndex);
@@ -137,7 +137,7 @@ HelpViewer::HelpViewer(std::unique_ptr<help::HelpBook> book,
             [this](QListWidgetItem* item) { offerTopics(item->data(kPageRole).toInt()); });
     connect(index_, &QListWidget::itemClicked, index_, &QListWidget::itemActivated);
     connect(topics_, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { followLink(item->data(kPageRole).toString()); });
+            [this](QListWidgetItem* item) { openLocal(item->data(kPageRole).toString()); });
     connect(topics_, &QListWidget::itemClicked, topics_, &QListWidget::itemActivated);
     updateButtons();
 }
@@ -178,6 +178,11 @@ void HelpViewer::showPage(const QString& path) {
     followLink(path.startsWith(u'/') ? path : u'/' + path);
 }
 
+void HelpViewer::openLocal(const QString& local) {
+    // A sitemap names pages from the top of the file.
+    followLink(local.contains(u':') || local.startsWith(u'/') ? local : u'/' + local);
+}
+
 void HelpViewer::followLink(const QString& href) {
     const help::LinkTarget target = help::resolveLink(href, current_, book_->file());
     switch (target.kind) {
@@ -202,7 +207,7 @@ void HelpViewer::showKeywords(const QString& keywords) {
     }
     const help::SitemapEntry& entry = book_->index()[hit->entry];
     if (entry.locals.size() == 1) {
-        followLink(entry.locals.first());
+        openLocal(entry.locals.first());
         return;
     }
     tabs_->setCurrentIndex(1);
@@ -266,7 +271,7 @@ void HelpViewer::offerTopics(int indexEntry) {
         item->setData(kPageRole, local);
     }
     if (entry.locals.size() == 1)
-        followLink(entry.locals.first());
+        openLocal(entry.locals.first());
 }
 
 HelpViewers::HelpViewers(std::function<void(const QString&)> status, QString readerProgram)

@@ -51,6 +51,7 @@ public:
     QTabWidget* tabs() const { return tabs_; }
 
 private:
+    void openLocal(const QString& local);
     void display(const QString& path, const QString& anchor, bool record);
     void filterIndex(const QString& text);
     void offerTopics(int indexEntry);

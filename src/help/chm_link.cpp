@@ -56,7 +56,7 @@ LinkTarget resolveLink(const QString& href, const QString& base, const QString& 
     if (namesFile && separator < 0)
         return target;
     if (separator >= 0) {
-        QString named = link.left(separator);
+        QString named = QUrl::fromPercentEncoding(link.left(separator).toUtf8());
         named.replace(u'\\', u'/');
         if (QFileInfo(named).fileName().compare(QFileInfo(file).fileName(), Qt::CaseInsensitive) !=
             0) {

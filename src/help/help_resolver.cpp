@@ -282,6 +282,9 @@ HelpCall HelpResolver::ShowContextHelp(const HelpRequest& request, const HelpSel
     QString folder = config_.winDir + QStringLiteral("\\help\\");
     QString name;
     QString topic;
+    // The program's own help does not replace the library's help file and context, which the
+    // next request about a type or member still needs.
+    qint32 context = KeywordContext;
     const bool pageMode = scriptLibIndex_ >= 1 && !s.forceKeyword;
     if (pageMode) {
         const QString& entry = config_.scriptLibList.value(scriptLibIndex_);
@@ -306,7 +309,7 @@ HelpCall HelpResolver::ShowContextHelp(const HelpRequest& request, const HelpSel
             topic = QString::fromLatin1(t.topic);
         }
         name = programHelpFile_;
-        contextId_ = t.context;
+        context = t.context;
         found = true;
         break;
     }
@@ -331,7 +334,6 @@ HelpCall HelpResolver::ShowContextHelp(const HelpRequest& request, const HelpSel
         return call;
     default:
         name = programHelpFile_;
-        contextId_ = KeywordContext;
         found = true;
         for (const WindowTopic& w : kWindowTopics)
             if (w.window == request.target)
@@ -339,13 +341,17 @@ HelpCall HelpResolver::ShowContextHelp(const HelpRequest& request, const HelpSel
         break;
     }
 
-    if (!name.isEmpty())
-        helpFile_ = name;
-    if (s.forceKeyword)
-        contextId_ = KeywordContext;
+    if (libraryRequest) {
+        name = helpFile_;
+        if (s.forceKeyword)
+            contextId_ = KeywordContext;
+        context = contextId_;
+    } else if (s.forceKeyword) {
+        context = KeywordContext;
+    }
     if (!found)
         return call;
-    name = helpFile_.trimmed();
+    name = name.trimmed();
     const QString type =
         name.size() >= 4 && name.at(name.size() - 4) == u'.' ? name.right(3) : name.right(4);
     locate(folder, name);
@@ -354,7 +360,7 @@ HelpCall HelpResolver::ShowContextHelp(const HelpRequest& request, const HelpSel
         return call;
     call.result = 1;
     call.file = folder + name;
-    call.context = contextId_;
+    call.context = context;
     if (type.compare(QLatin1String("chm"), Qt::CaseInsensitive) == 0 ||
         type.compare(QLatin1String("col"), Qt::CaseInsensitive) == 0) {
         if (libraryRequest && s.categoryCode == 9 && !scriptDefaultPage().isEmpty())
