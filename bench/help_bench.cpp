@@ -46,9 +46,9 @@ QByteArray sitemapEntry(const QByteArray& name, const QByteArray& local) {
 QString buildChm(const QString& dir) {
     QDir().mkpath(dir + QStringLiteral("/pages"));
     QByteArray files, toc = "<HTML><BODY><UL>\n", index = "<HTML><BODY><UL>\n", alias, map;
-    const QByteArray png = QByteArray::fromBase64(
-        "iVBORw0KGgoAAAANSUhEUgAAABAAAAAQCAIAAACQkWg2AAAAHklEQVR4nGNkYPjPQApgIkn1qIZRDaMa"
-        "RjUMJQ0AtSQBH8+z9kAAAAAASUVORK5CYII=");
+    const QByteArray png =
+        QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAABAAAAAQCAIAAACQkWg2AAAAFklEQVR42mNQSDhAEmI"
+                               "Y1TCqYfhqAAB/t0AQzUKeVwAAAABJRU5ErkJggg==");
     write(dir + QStringLiteral("/pages/image.png"), png);
     files += "pages/image.png\n";
     for (int i = 0; i < kPages; ++i) {
