@@ -36,8 +36,7 @@ double ms(Clock::duration d) {
 } // namespace
 
 int main() {
-    const QByteArray templ =
-        readAll(QStringLiteral(VANTOR_SHARED_DIR "/testdata/wine-prefix/system.reg"));
+    const QByteArray templ = readAll(QStringLiteral(VANTOR_TESTDATA_DIR "/wine-prefix/system.reg"));
     if (templ.isEmpty()) {
         std::fprintf(stderr, "cannot read the prefix hive\n");
         return 1;

@@ -1,7 +1,7 @@
 // bench-prototypes: formats every member of mshtml.tlb (the largest library) in the screen form,
 // as a member click does (member lookup included; and once more with each member already found,
 // the formatting alone), and renders each fragment with the pane header into a rich-text
-// document. The library is opened through a Wine prefix made of the shared test hives, so that
+// document. The library is opened through a Wine prefix made of the test hives, so that
 // its references into stdole resolve through the registry as in the program.
 
 #include "app/settings_keys.h"
@@ -29,9 +29,9 @@ using namespace vantor;
 namespace {
 
 const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
-const QString kHives = QStringLiteral(VANTOR_SHARED_DIR "/testdata/wine-prefix");
+const QString kHives = QStringLiteral(VANTOR_TESTDATA_DIR "/wine-prefix");
 
-// prefix/{system,user,userdef}.reg -> the shared hives; drive C's Windows/System32 -> Wine's
+// prefix/{system,user,userdef}.reg -> the test hives; drive C's Windows/System32 -> Wine's
 // binaries.
 bool makePrefix(const QString& root) {
     QDir dir(root);

@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--measure-load") == 0)
         return measureLoad(QString::fromLocal8Bit(argv[2]));
 
-    QFile templ(QStringLiteral(VANTOR_SHARED_DIR "/testdata/wine-prefix/system.reg"));
+    QFile templ(QStringLiteral(VANTOR_TESTDATA_DIR "/wine-prefix/system.reg"));
     if (!templ.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(templ.fileName()));
         return 1;

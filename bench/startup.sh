@@ -5,7 +5,6 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-$here/build}
-shared=${VANTOR_SHARED_DIR:-$here/../shared}
 . "$here/tests/app/test_machine.sh"
 
 new_test_machine

@@ -1,8 +1,9 @@
-// bench-tli: reads every library of the oracle index into the full model, and mshtml.tlb (the
-// largest) on its own, then has the type services (Wine's oleaut32, through the oracle's
-// tlbdump.exe under wine) load and walk mshtml.tlb in the same run for comparison. Then the
-// component as the browser uses it, over a Wine prefix's registry: open mshtml.tlb and fill its
-// type list, and fill the member list of its largest interface.
+// bench-tli [--peer PROGRAM]: reads every library of the oracle index into the full model, and
+// mshtml.tlb (the largest) on its own. Then the component as the browser uses it, over a Wine
+// prefix's registry: open mshtml.tlb and fill its type list, and fill the member list of its
+// largest interface. With --peer, the type services (Wine's oleaut32, through the oracle's
+// dumper PROGRAM, a Windows program run under wine) load and walk mshtml.tlb in the same run for
+// comparison.
 
 #include "platform/registry/store.h"
 #include "platform/winpath/win_path.h"
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 using namespace vantor;
 using namespace vantor::tli;
@@ -28,7 +30,7 @@ using namespace vantor::tli;
 namespace {
 
 const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
-const QString kShared = QStringLiteral(VANTOR_SHARED_DIR);
+const QString kTestData = QStringLiteral(VANTOR_TESTDATA_DIR);
 
 // Fastest of `reps` full reads, in milliseconds.
 double minParseMs(const QString& path, LibraryResolver& resolver, int reps) {
@@ -44,11 +46,10 @@ double minParseMs(const QString& path, LibraryResolver& resolver, int reps) {
     return best;
 }
 
-// The type services' minimum for loading and walking the library, in ms; negative when the
-// peer could not run.
-double peerMs(const QString& path, int reps) {
+// The type services' minimum for loading and walking the library through the dumper `exe`, in
+// ms; negative when the peer could not run.
+double peerMs(const QString& exe, const QString& path, int reps) {
     const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
-    const QString exe = kShared + QStringLiteral("/tools/typelib-oracle/tlbdump.exe");
     if (wine.isEmpty() || !QFile::exists(exe))
         return -1;
     QProcess p;
@@ -72,9 +73,9 @@ double peerMs(const QString& path, int reps) {
     return m.hasMatch() ? m.captured(1).toDouble() / 1000 : -1;
 }
 
-// A Wine prefix over the shared hives whose system32 is Wine's binaries folder.
+// A Wine prefix over the test hives whose system32 is Wine's binaries folder.
 bool makePrefix(const QString& dir) {
-    const QString hives = kShared + QStringLiteral("/testdata/wine-prefix/");
+    const QString hives = kTestData + QStringLiteral("/wine-prefix/");
     bool ok = QDir(dir).mkpath(QStringLiteral("dosdevices")) &&
               QDir(dir).mkpath(QStringLiteral("drive_c/windows"));
     for (const char* name : {"system.reg", "user.reg", "userdef.reg"})
@@ -121,8 +122,8 @@ void componentFigures() {
     qsizetype most = -1;
     for (const ListRow& row : lib.typeInfoRows()) {
         if (isGlobalsSearchData(row.itemData) ||
-            (lib.typeInfoOfSearchData(row.itemData).kind() != 3 &&
-             lib.typeInfoOfSearchData(row.itemData).kind() != 4))
+            (lib.typeInfoOfSearchData(row.itemData).kind() != tli::TypeKind::Interface &&
+             lib.typeInfoOfSearchData(row.itemData).kind() != tli::TypeKind::Dispatch))
             continue;
         const qsizetype n = lib.memberRows(row.itemData).size();
         if (n > most) {
@@ -145,11 +146,18 @@ void componentFigures() {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    QString peer;
+    if (argc == 3 && std::strcmp(argv[1], "--peer") == 0) {
+        peer = QString::fromLocal8Bit(argv[2]);
+    } else if (argc != 1) {
+        std::fprintf(stderr, "usage: bench-tli [--peer PROGRAM]\n");
+        return 2;
+    }
     QStringList paths =
-        LibrarySet::pathsFromIndex(kShared + QStringLiteral("/oracle/INDEX.tsv"), kWineDir);
+        LibrarySet::pathsFromIndex(kTestData + QStringLiteral("/oracle/INDEX.tsv"), kWineDir);
     if (paths.isEmpty()) {
-        std::fprintf(stderr, "bench-tli: no oracle index under %s\n", qPrintable(kShared));
+        std::fprintf(stderr, "bench-tli: no oracle index under %s\n", qPrintable(kTestData));
         return 1;
     }
     // Imported libraries are read once and kept, as a running browser keeps them.
@@ -166,13 +174,16 @@ int main() {
         std::printf("FIGURE mshtml_parse_ms %.3f ms\n", ours);
         std::printf("FIGURE all_libs_parse_ms %.3f ms\n", total);
         componentFigures();
-        const double peer = peerMs(mshtml, 20);
-        if (peer > 0) {
-            std::printf("FIGURE peer_mshtml_ms %.3f ms\n", peer);
-            std::printf("FIGURE mshtml_speedup %.1f x\n", peer / ours);
-        } else {
-            std::printf("peer: wine or tlbdump.exe did not run; no comparison\n");
+        if (peer.isEmpty())
+            return 0;
+        const double peerMin = peerMs(peer, mshtml, 20);
+        if (peerMin <= 0) {
+            std::fprintf(stderr, "bench-tli: the peer %s did not run under wine\n",
+                         qPrintable(peer));
+            return 1;
         }
+        std::printf("FIGURE peer_mshtml_ms %.3f ms\n", peerMin);
+        std::printf("FIGURE mshtml_speedup %.1f x\n", peerMin / ours);
     } catch (const Error& e) {
         std::fprintf(stderr, "bench-tli: %s\n", qPrintable(e.description()));
         return 1;

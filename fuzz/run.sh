@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer target under ASan + UBSan and runs each for FUZZ_SECONDS (default 60).
 # Usage: fuzz/run.sh [target...]   (default: every fuzz-* target, then every robust-* program)
-# robust-* programs are whole-corpus damage runs under the same sanitizers, not fuzzers.
+# robust-* programs are whole-corpus damage runs under the same sanitizers, not fuzzers. A finding
+# worth keeping goes to fuzz/regressions/<target>/, which the suite replays.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="${FUZZ_BUILD:-$here/build-fuzz}"
@@ -24,7 +25,9 @@ for t in "${targets[@]}"; do
     corpus="$build/corpus/$t"
     mkdir -p "$corpus"
     seeds=()
-    [ -d "$here/fuzz/seeds/$t" ] && seeds=("$here/fuzz/seeds/$t")
+    for d in "$here/fuzz/seeds/$t" "$here/fuzz/regressions/$t"; do
+        [ -d "$d" ] && seeds+=("$d")
+    done
     if [[ $t == robust-* ]]; then
         echo "== $t"
         if ! "$build/bin/$t" >"$build/$t.log" 2>&1; then

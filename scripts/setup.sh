@@ -7,15 +7,18 @@ mode=${1:-run}
 shift || true
 here=$(cd "$(dirname "$0")/.." && pwd)
 
+# What the build, the run and the tests use, and the tools of .ci/run and fuzz/run.sh.
 packages=(
-    cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-websockets-dev qt6-svg-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
-    libchm-dev fp-utils
-    fonts-liberation
-    wine wine64 libwine
-    xvfb xauth
+    cmake ninja-build g++          # the build
+    qt6-base-dev qt6-svg-dev       # Qt: Core, Gui, Widgets, Test; the icons are SVG
+    libgtest-dev                   # the tests
+    fonts-liberation               # the fonts the pane's rich text names
+    wine wine64 libwine            # Wine's binaries (tests read them), wineboot for `run`
+    xvfb                           # tests/app/window_screenshot.sh, bench/startup.sh
+    clang-format-14                # .ci/run's format check
+    clang libclang-rt-14-dev       # fuzz/run.sh (libFuzzer)
+    libchm-dev                     # vantor-chm reads compiled help files (chmlib)
+    fp-utils                       # chmcmd compiles Vantor.chm and the tests' help files
 )
 
 sudo_cmd=()

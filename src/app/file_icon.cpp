@@ -24,6 +24,7 @@ QIcon libraryFileIcon(const QString& hostPath) {
             return {};
         return QIcon(pixmap.scaled(16, 16, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     } catch (const Error&) {
+        // A damaged file only loses its own icon: the caller shows the generic one.
         return {};
     }
 }

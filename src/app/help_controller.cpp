@@ -63,9 +63,9 @@ HelpController::HelpController(MainWindow& window, IniFile& ini, const help::Hel
         const int row = window_.list1()->currentRow();
         const QList<qint16>& numbers = window_.browser().typeInfoNumbers();
         if (row >= 0 && row < numbers.size() && numbers[row] > 0 && lookup(numbers[row]))
-            window_.toolbarButton(5)->setEnabled(true);
+            window_.toolbarButton(HelpButton)->setEnabled(true);
     });
-    connect(window_.toolbarButton(5), &QAction::triggered, this, [this] {
+    connect(window_.toolbarButton(HelpButton), &QAction::triggered, this, [this] {
         const QListWidget* members = window_.list2();
         helpFor(members->currentRow() >= 0 && members->currentItem()->isSelected()
                     ? window_.list2()
@@ -154,7 +154,7 @@ help::HelpSelection HelpController::selection() const {
         s.invokeKinds = member->data(ListRowDelegate::kRowDataRole).toInt();
     }
     s.memberIsFunction = browser.memberIsFunction();
-    s.helpButtonEnabled = window_.toolbarButton(5)->isEnabled();
+    s.helpButtonEnabled = window_.toolbarButton(HelpButton)->isEnabled();
     s.forceKeyword = window_.chmKeywordAction()->isChecked();
     return s;
 }

@@ -1,5 +1,7 @@
 #include "app/icon_set.h"
 
+#include "tli/type_lib.h"
+
 #include <QFile>
 #include <QString>
 
@@ -34,12 +36,13 @@ bool hasToolbarImage(int index) {
 }
 
 int memberImageIndex(qint32 invokeKinds, bool constantType) {
+    using namespace tli::invoke;
     switch (invokeKinds) {
-    case 1:
+    case Func:
         return 10;
-    case 6:
+    case PropertyGet | PropertyPut:
         return constantType ? 7 : 1;
-    case 16:
+    case Event:
         return 6;
     default:
         return 1;

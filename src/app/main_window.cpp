@@ -2,17 +2,16 @@
 
 #include "app/icon_set.h"
 #include "app/list_rows.h"
+#include "app/main_actions.h"
 #include "app/mru_view.h"
 #include "app/properties_dialog.h"
 #include "app/settings_keys.h"
+#include "app/settings_save.h"
+#include "app/window_browser_frame.h"
 #include "browser/path_completion.h"
-#include "browser/rtf_document.h"
-#include "browser/rtf_text.h"
-#include "catalog/bin_search.h"
 #include "catalog/catalogs.h"
-#include "catalog/get_token.h"
 #include "text/error.h"
-#include "text/text_order.h"
+#include "tli/search_data.h"
 #include "tli/tli_application.h"
 
 #include <QApplication>
@@ -25,10 +24,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenuBar>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSplitter>
 #include <QTextBrowser>
@@ -42,20 +40,6 @@ namespace {
 
 const QString kNotYet = QStringLiteral("not available yet");
 const QString kReady = QStringLiteral("Ready...  ");
-
-QAction* laterItem(QMenu* menu, const QString& caption) {
-    QAction* a = menu->addAction(caption);
-    a->setEnabled(false);
-    a->setToolTip(kNotYet);
-    return a;
-}
-
-QAction* checkItem(QMenu* menu, const QString& caption, bool checked = false) {
-    QAction* a = menu->addAction(caption);
-    a->setCheckable(true);
-    a->setChecked(checked);
-    return a;
-}
 
 QRect toPixels(const Rect& r, int tppx, int tppy) {
     return QRect(static_cast<int>(std::lround(r.left / tppx)),
@@ -85,7 +69,6 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
         ownApplication_ = std::make_unique<tli::TLIApplication>(nullptr, nullptr);
         app = ownApplication_.get();
     }
-    paneHeader_ = paneRtfHeader(ini_.ReadIni(settings::ClrTbl));
     const int splitterBar = 6 * twipsPerPixelX();
     metrics_ = LayoutMetrics::make(splitterBar, ini_.ReadIni(settings::LVHght).toDouble(),
                                    twipsPerPixelY());
@@ -96,8 +79,14 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
     buildToolbar(strip_);
     buildLists();
     buildLowerArea();
-    buildMenus();
-    browser_ = std::make_unique<LibraryBrowser>(static_cast<BrowserFrame&>(*this), *mru_, *app);
+    frame_ = std::make_unique<WindowBrowserFrame>(
+        WindowBrowserFrame::Widgets{pathBox_, list1_, list2_, caption2_, pane_}, *actions_, ini_,
+        [this](const QString& text) {
+            Status(text);
+            enableTimer1();
+        });
+    connectActions();
+    browser_ = std::make_unique<LibraryBrowser>(*frame_, *mru_, *app);
     browser_->popupCommands().onChange([this](int command) { showPopupCommand(command); });
     for (int c = 0; c < PopupCommands::Count; ++c)
         showPopupCommand(c);
@@ -138,33 +127,12 @@ void MainWindow::buildToolbar(QWidget* strip) {
     toolbar_ = new QToolBar(strip);
     toolbar_->setIconSize(QSize(16, 16));
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    struct Button {
-        const char* tip;
-        const char* key;
-        int image;
-    };
-    const Button table[] = {{"Back [Ctrl-<]", "back", 1},     {"Forward [Ctrl->]", "forward", 2},
-                            {"Copy [Copy-C]", "copy", 3},     {"Minimize RTB", "rtf", 11},
-                            {"Help [F1]", "help", 13},        {nullptr, "sep1", -1},
-                            {"Search", "search", 0},          {nullptr, "sep1", -1},
-                            {"Next Interface", "next_int", 4}};
-    for (int i = 0; i < 9; ++i) {
-        QAction* a = nullptr;
-        if (table[i].tip) {
-            a = toolbar_->addAction(toolbarImage(table[i].image),
-                                    QString::fromLatin1(table[i].tip));
-            a->setToolTip(QString::fromLatin1(table[i].tip));
-            const int number = i + 1;
+    actions_ =
+        std::make_unique<MainActions>(*this, *toolbar_, chmChecked(ini_.ReadIni(settings::fklCHM)));
+    for (int number = 1; number <= ToolbarButtonCount; ++number)
+        if (QAction* a = actions_->button(number); !a->isSeparator())
             connect(a, &QAction::triggered, this,
                     [this, number] { guarded([&] { tbrMain_ButtonClick(number); }); });
-        } else {
-            a = toolbar_->addSeparator();
-        }
-        a->setObjectName(QString::fromLatin1(table[i].key));
-        buttons_.append(a);
-    }
-    for (int i = 0; i < 4; ++i)
-        buttons_[i]->setEnabled(false);
     row->addWidget(toolbar_);
     row->addStretch(1);
 
@@ -179,7 +147,7 @@ void MainWindow::buildToolbar(QWidget* strip) {
     find_->setInsertPolicy(QComboBox::NoInsert);
     band->addWidget(find_, 1);
     connect(find_->lineEdit(), &QLineEdit::returnPressed, this,
-            [this] { guarded([this] { tbrMain_ButtonClick(7); }); });
+            [this] { guarded([this] { tbrMain_ButtonClick(SearchButton); }); });
     row->addWidget(findBand_);
 }
 
@@ -226,7 +194,7 @@ void MainWindow::buildLists() {
     for (QListWidget* l : {list1_, list2_}) {
         connect(l, &QListWidget::itemClicked, this, [clicked, l] { clicked(l); });
         connect(l, &QListWidget::currentRowChanged, this, [this, clicked, l] {
-            if (!quietSelection_ && l->hasFocus() &&
+            if (!frame_->selecting() && l->hasFocus() &&
                 QGuiApplication::mouseButtons() == Qt::NoButton)
                 clicked(l);
         });
@@ -236,7 +204,7 @@ void MainWindow::buildLists() {
 int MainWindow::memberImage(const QModelIndex& index) const {
     bool constantType = false;
     if (const QListWidgetItem* row = list1_->currentItem())
-        constantType = ((row->data(Qt::UserRole).toUInt() >> 24) & 4) != 0;
+        constantType = tli::isConstantSearchData(row->data(Qt::UserRole).toInt());
     return memberImageIndex(index.data(ListRowDelegate::kRowDataRole).toInt(), constantType);
 }
 
@@ -298,93 +266,25 @@ void MainWindow::buildLowerArea() {
     setTabOrder(list2_, status_);
 }
 
-void MainWindow::buildMenus() {
-    popup_ = new QMenu(QStringLiteral("MyPopup"), this);
-    popup_->setToolTipsVisible(true);
-    laterItem(popup_, QStringLiteral("&Copy"));
-    QMenu* code = popup_->addMenu(QStringLiteral("Copy Creatable ProgID"));
-    for (const char* c : {"As String", "As JScript", "As VBScript", "As Perl", "As Python"})
-        laterItem(code, QString::fromLatin1(c));
-    code->menuAction()->setEnabled(false);
-    for (const char* c :
-         {"Copy VB TypeLib Reference", "Copy WSH TypeLib Reference", "Copy All Members",
-          "Copy All Constants as Code", "Copy HTML Object Tag Reference"})
-        laterItem(popup_, QString::fromLatin1(c));
-    QMenu* guid = popup_->addMenu(QStringLiteral("Copy TypeInfo"));
-    for (const char* c : {"As GUID", "As Complete Anchor", "As progid4: URL"})
-        laterItem(guid, QString::fromLatin1(c));
-    guid->menuAction()->setEnabled(false);
-    popup_->addSeparator();
-    checkItem(popup_, QStringLiteral("Allow ProgID/Object Instantiation"));
-    checkItem(popup_, QStringLiteral("Auto Browse to Class"));
-    popup_->addSeparator();
-    showHidden_ = checkItem(popup_, QStringLiteral("Show Hidden"));
-    laterItem(popup_, QStringLiteral("Export TypeLib Definitions to IE"));
-    laterItem(popup_, QStringLiteral("Export ProgID Definitions to IE"));
-    laterItem(popup_, QStringLiteral("Get Definition Details"));
-    checkItem(popup_, QStringLiteral("Define Libname on Refresh"));
-    popup_->addSeparator();
-    chmKeyword_ = checkItem(popup_, QStringLiteral("CHM: Force Keyword Lookup"),
-                            chmChecked(ini_.ReadIni(settings::fklCHM)));
-    popupItems_ = popup_->actions();
-
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    QAction* onTop = checkItem(view, QStringLiteral("Always OnTop"));
-    connect(onTop, &QAction::toggled, this, [this](bool on) {
-        setWindowFlag(Qt::WindowStaysOnTopHint, on);
-        show();
-    });
-    view->addSeparator();
-    connect(view->addAction(QStringLiteral("&Properties")), &QAction::triggered, this,
-            [this] { guarded([this] { showProperties(); }); });
-    view->addSeparator();
-    connect(view->addAction(QStringLiteral("&Refresh")), &QAction::triggered, this,
-            [this] { guarded([this] { onRefresh(); }); });
-    view->addSeparator();
-    connect(view->addAction(QStringLiteral("&WScript")), &QAction::triggered, this,
-            [this] { guarded([this] { ChooseLib(ini_.ReadIni(settings::lt_Home)); }); });
-
-    QMenu* about = menuBar()->addMenu(QStringLiteral("&About"));
-    connect(about->addAction(QStringLiteral("App Info")), &QAction::triggered, this, [this] {
+void MainWindow::connectActions() {
+    const auto on = [this](const char* name, std::function<void()> action) {
+        connect(actions_->find(QString::fromLatin1(name)), &QAction::triggered, this,
+                [this, action] { guarded(action); });
+    };
+    connect(actions_->find(QStringLiteral("view.on_top")), &QAction::toggled, this,
+            [this](bool on) {
+                setWindowFlag(Qt::WindowStaysOnTopHint, on);
+                show();
+            });
+    on("view.properties", [this] { showProperties(); });
+    on("view.refresh", [this] { onRefresh(); });
+    on("view.wscript", [this] { ChooseLib(ini_.ReadIni(settings::lt_Home)); });
+    on("about.app_info", [this] {
         QMessageBox::about(this, QStringLiteral("About Vantor"),
                            QStringLiteral("<b>Vantor</b> %1<br>A browser for COM type libraries "
                                           "and ProgIDs.")
                                .arg(QCoreApplication::applicationVersion()));
     });
-
-    QMenu* search = menuBar()->addMenu(QStringLiteral("&Search"));
-    search->setToolTipsVisible(true);
-    for (const char* c : {"By TypeLib Help String", "By ProgID Help String", "By ProgID"})
-        laterItem(search, QString::fromLatin1(c));
-
-    QMenu* docs = menuBar()->addMenu(QStringLiteral("&LibDocs"));
-    docs->setToolTipsVisible(true);
-    QMenu* constants = docs->addMenu(QStringLiteral("Export All Constants"));
-    laterItem(constants, QStringLiteral("As VBScript"));
-    laterItem(constants, QStringLiteral("As JScript"));
-    constants->menuAction()->setEnabled(false);
-    laterItem(docs, QStringLiteral("Export All Member Names"));
-    QMenu* format = docs->addMenu(QStringLiteral("Export Docs"));
-    for (const char* c : {"As RichText", "As HTML", "As Abstract XML"})
-        laterItem(format, QString::fromLatin1(c));
-    format->menuAction()->setEnabled(false);
-    docs->addSeparator();
-    // The export options, checked as a first run finds them.
-    for (const auto& [caption, checked] : {std::pair{"Write to Vantor tree", true},
-                                           {"Copy to Clipboard", false},
-                                           {"Open in Default Application", true},
-                                           {"Group Docs by TypeKind", true}}) {
-        QAction* option = laterItem(docs, QString::fromLatin1(caption));
-        option->setCheckable(true);
-        option->setChecked(checked);
-    }
-    groupDocs_ = docs->actions().last();
-    for (QMenu* m : {constants, format, code, guid})
-        m->menuAction()->setToolTip(kNotYet);
-}
-
-QAction* MainWindow::toolbarButton(int number) const {
-    return number >= 1 && number <= buttons_.size() ? buttons_[number - 1] : nullptr;
 }
 
 void MainWindow::setCatalogs(Catalogs* catalogs, std::function<qint32(qint32)> loadDefs) {
@@ -407,10 +307,7 @@ void MainWindow::ProgressValue(qint64 value) {
 }
 
 void MainWindow::ShowPaneRtf(const QString& rtf) {
-    if (rtf.isEmpty())
-        pane_->clear();
-    else
-        renderRtf(rtf, *pane_->document());
+    frame_->showPane(rtf);
 }
 
 void MainWindow::SetBusy(bool busy) {
@@ -444,6 +341,7 @@ void MainWindow::onTimer1() {
 void MainWindow::RunLoadDefs(qint32 always) {
     goodLoadDef_ = loadDefs_ ? loadDefs_(always) : 1;
     fillPathBox();
+    emit catalogsLoaded();
 }
 
 void MainWindow::fillPathBox() {
@@ -469,29 +367,12 @@ void MainWindow::LVLoadMRU() {
 }
 
 void MainWindow::BrowseFromLV() {
-    QTreeWidgetItem* row = mru_->currentItem();
-    if (!row || !catalogs_)
+    const QTreeWidgetItem* row = mru_->currentItem();
+    if (!row)
         return;
     SetBusy(true);
-    const qint32 data = MruView::itemData(row);
-    if (data >= 0) {
-        if (data < pathBox_->count()) {
-            pathBox_->setCurrentIndex(data);
-            pathBox_->setEditText(pathBox_->itemText(data));
-            browser_->nGetTypInfos(true);
-        }
-    } else {
-        qint32 index = 0;
-        const QString key =
-            row->text(MruView::TypeLib) + QStringLiteral(", ") + row->text(MruView::Version);
-        if (BinSearch(catalogs_->TLDefs(), key, index) == 1) {
-            const QString path = GetToken(4, catalogs_->TLDefs()[index]);
-            // Without an exact entry none stays selected: the load then finds the path itself.
-            pathBox_->setCurrentIndex(pathBox_->findText(path, Qt::MatchFixedString));
-            pathBox_->setEditText(path);
-            browser_->nGetTypInfos(true);
-        }
-    }
+    browser_->BrowseFromListRow(MruView::itemData(row), row->text(MruView::TypeLib),
+                                row->text(MruView::Version));
     SetBusy(false);
 }
 
@@ -532,24 +413,24 @@ void MainWindow::showProperties() {
 
 void MainWindow::tbrMain_ButtonClick(int button) {
     switch (button) {
-    case 1:
+    case BackButton:
         browser_->Back();
         break;
-    case 2:
+    case ForwardButton:
         browser_->Forward();
         break;
-    case 3:
+    case CopyButton:
         copySelectedRow(list2_->hasFocus() ? list2_ : list1_);
         break;
-    case 4: {
+    case MinimizePaneButton: {
         layoutState_.lowerHeight = metrics_.lowerMinimum;
         layoutState_.listHeight = central_->height() * twipsPerPixelY() - 550 -
                                   metrics_.lowerMinimum - 2 * metrics_.margin;
         applyLayout();
-        buttons_[3]->setEnabled(false);
+        actions_->button(MinimizePaneButton)->setEnabled(false);
         break;
     }
-    case 7:
+    case SearchButton:
         if (find_->currentText().isEmpty())
             services_.message(QStringLiteral("enter your search string"));
         else {
@@ -557,7 +438,7 @@ void MainWindow::tbrMain_ButtonClick(int button) {
             enableTimer1();
         }
         break;
-    case 9:
+    case NextInterfaceButton:
         browser_->NextInterface();
         break;
     default:
@@ -577,7 +458,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
          watched == pane_->viewport())) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton)
-            popup_->popup(mouse->globalPosition().toPoint());
+            actions_->popupMenu()->popup(mouse->globalPosition().toPoint());
         // The type-info list's tooltip: the full text of the row under the pointer.
         if (watched == list1_->viewport())
             if (const QListWidgetItem* row = list1_->itemAt(mouse->position().toPoint()))
@@ -592,7 +473,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if ((watched == list1_ || watched == list2_) && event->type() == QEvent::KeyRelease &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Menu) {
-        popup_->popup(QCursor::pos());
+        actions_->popupMenu()->popup(QCursor::pos());
         return true;
     }
     if ((watched == list1_ || watched == list2_) && event->type() == QEvent::FocusIn) {
@@ -600,10 +481,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) &&
             list->count() > 0 && list->selectedItems().isEmpty()) {
-            {
-                const QScopedValueRollback quiet(quietSelection_, true);
-                list->setCurrentRow(0);
-            }
+            frame_->selectQuietly(list, 0);
             guarded([&] {
                 if (list == list1_)
                     browser_->TypeInfoClicked(0);
@@ -654,7 +532,7 @@ void MainWindow::applyLayout() {
         const int extra = height() - central_->height();
         resize(width(), static_cast<int>(*l.pushBackOuterHeight / ty) + extra);
     }
-    buttons_[3]->setEnabled(l.lower.height > metrics_.lowerMinimum);
+    actions_->button(MinimizePaneButton)->setEnabled(l.lower.height > metrics_.lowerMinimum);
     layoutLower();
 }
 
@@ -672,37 +550,22 @@ void MainWindow::layoutLower() {
 }
 
 void MainWindow::saveSettings() {
-    const bool firstTime = firstRun_ || !ini_.exists();
+    WindowSettings settings;
+    settings.firstTime = firstRun_ || !ini_.exists();
     firstRun_ = false;
-    auto write = [this](const settings::Key& k, const QString& v) {
-        ini_.WriteIni(QString::fromLatin1(k.section), QString::fromLatin1(k.key), v);
-    };
-    if (firstTime) {
-        ini_.WriteIni(QString::fromLatin1(settings::JoinFixSection),
-                      QString::fromLatin1(settings::FirstJoinFixKey),
-                      QString::fromLatin1(settings::FirstJoinFixValue));
-        write(settings::GroupByTK, QString::fromLatin1(settings::FirstGroupByTK));
-        write(settings::TKOrder, QString::fromLatin1(settings::TKOrder.defaultValue));
-        write(settings::lt_Home, QString::fromLatin1(settings::HomeLibraryGuid) + u':' +
-                                     (catalogs_ ? catalogs_->scriptHostVersion() : QString()) +
-                                     u'.' + QString::fromLatin1(settings::HomeLibraryTypeInfo));
-    }
+    settings.scriptHostVersion = catalogs_ ? catalogs_->scriptHostVersion() : QString();
     if (const std::optional<LoadedLibrary> lib = browser_->loaded()) {
         const QListWidgetItem* row =
             list1_->currentItem() ? list1_->currentItem() : list1_->item(0);
-        write(settings::lt_Last, QStringLiteral("%1:%2.%3.%4")
-                                     .arg(lib->guid)
-                                     .arg(lib->major)
-                                     .arg(lib->minor)
-                                     .arg(row ? row->text() : QString()));
+        settings.last =
+            LibraryReference{lib->guid, QStringLiteral("%1.%2").arg(lib->major).arg(lib->minor),
+                             row ? row->text() : QString()};
     }
-    write(settings::fklCHM, chmKeyword_->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    settings.chmKeywordLookup = actions_->popup(PopupCommands::ChmKeyword)->isChecked();
     const QRect g = isMinimized() ? normalGeometry_ : geometry();
     const int tx = twipsPerPixelX(), ty = twipsPerPixelY();
-    write(settings::Height, QString::number(g.height() * ty));
-    write(settings::Width, QString::number(g.width() * tx));
-    write(settings::Top, QString::number(g.top() * ty));
-    write(settings::Left, QString::number(g.left() * tx));
+    settings.twips = QRect(g.left() * tx, g.top() * ty, g.width() * tx, g.height() * ty);
+    saveWindowSettings(ini_, settings);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -715,125 +578,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-QString MainWindow::pathText() const {
-    return pathBox_->currentText();
-}
-
-void MainWindow::setPathText(const QString& text) {
-    pathBox_->setEditText(text);
-}
-
-void MainWindow::selectPathEntry(int index) {
-    pathBox_->setCurrentIndex(index);
-}
-
-int MainWindow::selectedPathEntry() const {
-    return pathBox_->currentIndex();
-}
-
-void MainWindow::setTypeInfoRows(const QList<tli::ListRow>& rows,
-                                 const QList<qint16>& categoryCodes) {
-    const QScopedValueRollback quiet(quietSelection_, true);
-    list1_->clear();
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        auto* item = new QListWidgetItem(rows[i].text);
-        item->setData(Qt::UserRole, rows[i].itemData);
-        item->setData(ListRowDelegate::kRowDataRole, int(categoryCodes.value(i, 2)));
-        list1_->addItem(item);
-    }
-}
-
-void MainWindow::setMemberRows(const QList<tli::ListRow>& rows) {
-    const QScopedValueRollback quiet(quietSelection_, true);
-    list2_->clear();
-    for (const tli::ListRow& row : rows) {
-        auto* item = new QListWidgetItem(row.text);
-        item->setData(ListRowDelegate::kRowDataRole, row.itemData);
-        list2_->addItem(item);
-    }
-}
-
-void MainWindow::selectTypeInfoRow(int row) {
-    const QScopedValueRollback quiet(quietSelection_, true);
-    list1_->setCurrentRow(row);
-    if (QListWidgetItem* item = list1_->item(row))
-        list1_->scrollToItem(item);
-}
-
-void MainWindow::selectMemberRow(int row) {
-    const QScopedValueRollback quiet(quietSelection_, true);
-    list2_->setCurrentRow(row);
-    if (QListWidgetItem* item = list2_->item(row))
-        list2_->scrollToItem(item);
-}
-
-int MainWindow::typeInfoRow() const {
-    return list1_->currentRow();
-}
-
-int MainWindow::memberRow() const {
-    return list2_->currentRow();
-}
-
-void MainWindow::setTypeInfoToolTip(const QString& text) {
-    list1_->setToolTip(text);
-}
-
-void MainWindow::setMemberCaption(const QString& text) {
-    caption2_->setText(text);
-}
-
-void MainWindow::setMemberCaptionRed(bool red) {
-    QPalette p = caption2_->palette();
-    p.setColor(QPalette::WindowText,
-               red ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::ButtonText));
-    caption2_->setPalette(p);
-}
-
-void MainWindow::setMemberListEnabled(bool enabled) {
-    list2_->setEnabled(enabled);
-}
-
-void MainWindow::focusList(bool typeInfoList) {
-    (typeInfoList ? list1_ : list2_)->setFocus();
-}
-
-void MainWindow::setButtonEnabled(int button, bool enabled) {
-    if (QAction* a = toolbarButton(button))
-        a->setEnabled(enabled);
-}
-
-void MainWindow::flashStatus(const QString& text) {
-    Status(text);
-    enableTimer1();
-}
-
-void MainWindow::setClipboardText(const QString& text) {
-    QGuiApplication::clipboard()->clear();
-    QGuiApplication::clipboard()->setText(text);
-}
-
-void MainWindow::beep() {
-    QApplication::beep();
-}
-
-bool MainWindow::showHidden() const {
-    return showHidden_->isChecked();
-}
-
-bool MainWindow::groupDocsByTypeKind() const {
-    return groupDocs_->isChecked();
-}
-
-QString MainWindow::typeKindOrderSetting() const {
-    return ini_.ReadIni(settings::TKOrder);
-}
-
 // The commands' own actions come with the clipboard work: until then the model decides only
 // which of them are shown.
 void MainWindow::showPopupCommand(int command) {
-    if (command < popupItems_.size())
-        popupItems_[command]->setVisible(browser_->popupCommands().state(command).visible);
+    actions_->popup(PopupCommands::Command(command))
+        ->setVisible(browser_->popupCommands().state(command).visible);
 }
 
 void MainWindow::onPathEdited(const QString& text) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/ini_file.h"
+#include "app/main_actions.h"
 #include "app/window_layout.h"
-#include "browser/browser_frame.h"
 #include "browser/library_browser.h"
 #include "catalog/catalog_frame.h"
 
@@ -27,11 +27,13 @@ namespace vantor {
 class Catalogs;
 class MruView;
 class ProgressStrip;
+class WindowBrowserFrame;
 
 // frmMain: the toolbar strip, the two lists, the pane, the path row, the library list view and
 // the status row. It shows what the catalogs and the browser give it and forwards the user's
-// requests to them; no exception leaves its event handlers.
-class MainWindow : public QMainWindow, public CatalogFrame, private BrowserFrame {
+// requests to them; no exception leaves its event handlers. Its commands are in MainActions;
+// library browsing sees it through WindowBrowserFrame.
+class MainWindow : public QMainWindow, public CatalogFrame {
     Q_OBJECT
 public:
     struct Services {
@@ -63,7 +65,8 @@ public:
     // Timer1: with the tag "LoadDefs" its next firing runs the first catalog load.
     void enableTimer1(const QString& tag = QString());
     qint32 GoodLoadDef() const { return goodLoadDef_; }
-    // LoadDefs (0: rebuild, 1: read the catalog files when there) and the path box after it.
+    // LoadDefs (0: rebuild, 1: read the catalog files when there) and the path box after it;
+    // emits catalogsLoaded.
     void RunLoadDefs(qint32 always);
 
     // Loads catalog record `index` and selects the type info (SelTypInfo of start-up).
@@ -91,13 +94,17 @@ public:
     QListWidget* list2() const { return list2_; }
     MruView* mruView() const { return mru_; }
     QLineEdit* statusLine() const { return status_; }
-    QAction* toolbarButton(int number) const;
-    QMenu* popupMenu() const { return popup_; }
-    QAction* chmKeywordAction() const { return chmKeyword_; }
-    QAction* showHiddenAction() const { return showHidden_; }
-    QAction* groupDocsAction() const { return groupDocs_; }
+    const MainActions& actions() const { return *actions_; }
+    QAction* toolbarButton(int number) const { return actions_->button(number); }
+    QMenu* popupMenu() const { return actions_->popupMenu(); }
+    QAction* chmKeywordAction() const { return actions_->popup(PopupCommands::ChmKeyword); }
+    QAction* showHiddenAction() const { return actions_->popup(PopupCommands::ShowHidden); }
     QLabel* memberCaption() const { return caption2_; }
     const LayoutMetrics& metrics() const { return metrics_; }
+
+signals:
+    // A catalog load has finished (its summary is in the pane).
+    void catalogsLoaded();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -106,34 +113,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // BrowserFrame
-    QString pathText() const override;
-    void setPathText(const QString& text) override;
-    void selectPathEntry(int index) override;
-    int selectedPathEntry() const override;
-    void setTypeInfoRows(const QList<tli::ListRow>& rows,
-                         const QList<qint16>& categoryCodes) override;
-    void setMemberRows(const QList<tli::ListRow>& rows) override;
-    void selectTypeInfoRow(int row) override;
-    void selectMemberRow(int row) override;
-    int typeInfoRow() const override;
-    int memberRow() const override;
-    void setTypeInfoToolTip(const QString& text) override;
-    void setMemberCaption(const QString& text) override;
-    void setMemberCaptionRed(bool red) override;
-    void setMemberListEnabled(bool enabled) override;
-    void focusList(bool typeInfoList) override;
-    void showPane(const QString& rtf) override { ShowPaneRtf(rtf); }
-    void setButtonEnabled(int button, bool enabled) override;
-    void flashStatus(const QString& text) override;
-    void setClipboardText(const QString& text) override;
-    void beep() override;
-    bool showHidden() const override;
-    bool groupDocsByTypeKind() const override;
-    QString typeKindOrderSetting() const override;
-    QString paneHeader() const override { return paneHeader_; }
-
-    void buildMenus();
+    void connectActions();
     void showPopupCommand(int command);
     void onPathEdited(const QString& text);
     void buildToolbar(QWidget* strip);
@@ -157,8 +137,9 @@ private:
     Catalogs* catalogs_ = nullptr;
     std::function<qint32(qint32)> loadDefs_;
     std::unique_ptr<tli::TLIApplication> ownApplication_;
+    std::unique_ptr<MainActions> actions_;
+    std::unique_ptr<WindowBrowserFrame> frame_;
     std::unique_ptr<LibraryBrowser> browser_;
-    QString paneHeader_;
     int completionStop_ = 0;
 
     QWidget* central_ = nullptr;
@@ -179,12 +160,6 @@ private:
     MruView* mru_ = nullptr;
     QLineEdit* status_ = nullptr;
     ProgressStrip* progress_ = nullptr;
-    QMenu* popup_ = nullptr;
-    QAction* chmKeyword_ = nullptr;
-    QAction* showHidden_ = nullptr;
-    QAction* groupDocs_ = nullptr;
-    QList<QAction*> popupItems_; // by position in the popup menu
-    QList<QAction*> buttons_;    // index = button number - 1
 
     QTimer timer1_;
     QString timer1Tag_;
@@ -193,8 +168,6 @@ private:
     LayoutState layoutState_;
     QRect normalGeometry_;
     bool busy_ = false;
-    // Set while the window itself selects list rows: those selections are no clicks.
-    bool quietSelection_ = false;
     bool firstRun_ = false;
 };
 

@@ -68,6 +68,7 @@ qint32 MruView::LVLoadMRU(const QStringList& tlDefs) {
                 const QIcon own = fileIcon_ ? fileIcon_(path) : QIcon();
                 icon = own.isNull() ? listImage(libraryFileImageIndex(path)) : own;
             } catch (const Error&) {
+                // A record without a path field keeps the generic image.
             }
         }
         auto* row = new QTreeWidgetItem(this, {fields[2], fields[3], fields[0], fields[1]});

@@ -2,7 +2,6 @@
 
 #include "catalog/bin_search.h"
 #include "catalog/get_token.h"
-#include "text/string_helpers.h"
 #include "text/text_order.h"
 
 namespace vantor {
@@ -20,33 +19,14 @@ double readNumber(const IniFile& ini, const settings::Key& key) {
 
 } // namespace
 
-LibraryChoice splitLastLibrary(const QString& ltLast) {
-    LibraryChoice choice;
-    const qsizetype dot = LastOccurrence(ltLast, u".");
-    if (dot < 0)
-        return choice;
-    choice.typeInfo = ltLast.mid(dot + 1);
-    const QString head = ltLast.left(dot);
-    const qsizetype colon = head.indexOf(u':');
-    if (colon >= 0) {
-        choice.guid = head.left(colon);
-        choice.version = head.mid(colon + 1);
-    }
-    return choice;
-}
-
-LibraryChoice firstFallbackLibrary() {
+LibraryReference firstFallbackLibrary() {
     return {QStringLiteral("{60254CA0-953B-11CF-8C96-00AA00B8708C}"), QString(),
             QStringLiteral("IHOST_CLASS")};
 }
 
-LibraryChoice secondFallbackLibrary() {
+LibraryReference secondFallbackLibrary() {
     return {QStringLiteral("{8B217740-717D-11CE-AB5B-D41203C10000}"), QStringLiteral("1.0"),
             QStringLiteral("TypeLibInfo")};
-}
-
-QString catalogKey(const LibraryChoice& choice) {
-    return choice.guid + QStringLiteral(", ") + choice.version;
 }
 
 bool refusesToStart(const QString& normalOp) {
@@ -58,7 +38,7 @@ WindowGeometry readGeometry(const IniFile& ini) {
             readNumber(ini, settings::Width), readNumber(ini, settings::Left)};
 }
 
-StartLibrary chooseStartLibrary(LibraryChoice last, const QStringList& tlDefs,
+StartLibrary chooseStartLibrary(LibraryReference last, const QStringList& tlDefs,
                                 LibraryFileCheck& check) {
     StartLibrary result;
     if (last.guid.isEmpty())

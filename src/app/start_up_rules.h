@@ -1,32 +1,17 @@
 #pragma once
 
 #include "app/ini_file.h"
+#include "browser/library_reference.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace vantor {
 
-// A library to open at start-up: catalog GUID and version (major.minor, may be empty) and the
-// type info to select.
-struct LibraryChoice {
-    QString guid;
-    QString version;
-    QString typeInfo;
-    bool operator==(const LibraryChoice&) const = default;
-};
-
-// Splits "GUID:major.minor.TypeInfo": the last "." ends the version, the first ":" before it
-// ends the GUID. Without "." nothing is set; without ":" only the type info.
-LibraryChoice splitLastLibrary(const QString& ltLast);
-
 // The script host library, opened when no library was remembered.
-LibraryChoice firstFallbackLibrary();
+LibraryReference firstFallbackLibrary();
 // The TypeLib Information library, opened when the remembered one is gone or changed identity.
-LibraryChoice secondFallbackLibrary();
-
-// The catalog key of a choice; an empty version matches some version of the GUID.
-QString catalogKey(const LibraryChoice& choice);
+LibraryReference secondFallbackLibrary();
 
 // NormalOp refuses the start when it reads as the number 0 ("0", "00"); anything that is not a
 // number counts as the default 1.
@@ -67,7 +52,7 @@ struct StartLibrary {
 // Picks the catalog record start-up opens when no argument names one: the remembered library,
 // checked against its file when that is newer than the catalog, else the fallbacks. Errors from
 // the file check propagate.
-StartLibrary chooseStartLibrary(LibraryChoice last, const QStringList& tlDefs,
+StartLibrary chooseStartLibrary(LibraryReference last, const QStringList& tlDefs,
                                 LibraryFileCheck& check);
 
 } // namespace vantor

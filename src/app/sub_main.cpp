@@ -25,10 +25,8 @@
 #include <QHash>
 #include <QListWidget>
 #include <QLoggingCategory>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QTextBrowser>
 #include <QThread>
 #include <optional>
 
@@ -166,14 +164,10 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     const QString machineId = p.machine.id();
     bool rebuildFirst = machineChanged;
     RegistryCatalogBuilders* builders = p.builders.get();
-    QAction* defineLibName = nullptr;
-    for (QAction* a : window.popupMenu()->actions()) {
-        if (a->text() == QLatin1String("Define Libname on Refresh"))
-            defineLibName = a;
-    }
+    const QAction* defineLibName = window.actions().popup(PopupCommands::DefineLibName);
     window.setCatalogs(catalogs, [catalogs, ini, machineId, rebuildFirst, builders,
                                   defineLibName](qint32 always) mutable {
-        builders->setDefineLibNameOnRefresh(defineLibName && defineLibName->isChecked());
+        builders->setDefineLibNameOnRefresh(defineLibName->isChecked());
         const qint32 result = catalogs->LoadDefs(rebuildFirst ? 0 : always);
         rebuildFirst = false;
         ini->WriteIni(QString::fromLatin1(settings::LastMachine.section),
@@ -183,17 +177,20 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
 
     const WindowGeometry g = readGeometry(p.ini);
     window.setGeometryTwips(g.top, g.height, g.width, g.left);
-    LibraryChoice last = splitLastLibrary(p.ini.ReadIni(settings::lt_Last));
+    const LibraryReference last = parseLibraryReference(p.ini.ReadIni(settings::lt_Last));
     window.show();
 
     qCInfo(startUp) << "window shown";
+    bool loaded = false;
+    const QMetaObject::Connection loadSeen =
+        QObject::connect(&window, &MainWindow::catalogsLoaded, [&loaded] { loaded = true; });
     window.enableTimer1(QStringLiteral("LoadDefs"));
     window.SetBusy(true);
     QElapsedTimer waited;
     waited.start();
     const qint64 bound = qint64(options.waitBoundSeconds) * 1000;
     bool timedOut = false;
-    while (window.pane()->toPlainText().isEmpty() || p.passes < 7) {
+    while (!loaded || p.passes < 7) {
         if (waited.elapsed() >= bound) {
             timedOut = true;
             break;
@@ -202,6 +199,7 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
         QCoreApplication::processEvents();
         ++p.passes;
     }
+    QObject::disconnect(loadSeen);
     if (!machineProblem.isEmpty()) {
         window.Status(machineProblem);
     } else if (timedOut) {

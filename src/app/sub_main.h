@@ -19,7 +19,7 @@ struct StartOptions {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // A message box titled "Vantor"; tests record instead of showing one.
     std::function<void(const QString&)> message;
-    // The catalog wait: passes of this length, at least 7, until the catalog summary shows.
+    // The catalog wait: passes of this length, at least 7, until the catalog load has finished.
     int passMilliseconds = 300;
     int waitBoundSeconds = 60;
 };

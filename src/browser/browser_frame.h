@@ -25,6 +25,18 @@ public:
     virtual void showLibraryRow(int row) = 0;
 };
 
+// The toolbar's buttons by number (6 and 8 are separators).
+enum ToolbarButton {
+    BackButton = 1,
+    ForwardButton = 2,
+    CopyButton = 3,
+    MinimizePaneButton = 4,
+    HelpButton = 5,
+    SearchButton = 7,
+    NextInterfaceButton = 9,
+    ToolbarButtonCount = 9
+};
+
 // What library browsing does to the window: the path box, the two lists and the member list's
 // caption, the pane, the toolbar, the status line and the clipboard. Selecting a row here never
 // runs a click: the browser runs its own click handling after selecting.
@@ -55,6 +67,7 @@ public:
     virtual void focusList(bool typeInfoList) = 0;
 
     virtual void showPane(const QString& rtf) = 0;
+    // `button`: a ToolbarButton.
     virtual void setButtonEnabled(int button, bool enabled) = 0;
     // A status message that the status timer later replaces with "Ready...  ".
     virtual void flashStatus(const QString& text) = 0;

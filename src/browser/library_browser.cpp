@@ -1,30 +1,23 @@
 #include "browser/library_browser.h"
 
+#include "browser/library_reference.h"
 #include "browser/path_completion.h"
 #include "browser/rtf_text.h"
 #include "catalog/bin_search.h"
 #include "catalog/catalogs.h"
 #include "catalog/get_token.h"
+#include "catalog/type_lib_record.h"
 #include "text/error.h"
 #include "text/text_order.h"
 #include "tli/tli_application.h"
+
+#include <algorithm>
 
 namespace vantor {
 
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-enum Button { BackButton = 1, ForwardButton = 2, HelpButton = 5, NextInterfaceButton = 9 };
-
-// A catalog field, or an empty text for a line too short to hold it.
-QString field(int n, const QString& line) {
-    try {
-        return GetToken(n, line);
-    } catch (const Error&) {
-        return QString();
-    }
-}
 
 } // namespace
 
@@ -82,15 +75,13 @@ bool LibraryBrowser::placeLibrary(bool fromListView) {
     if (fromListView)
         return true;
 
-    const QString record =
-        line >= 0 && line < catalogs_->TLDefs().size() ? catalogs_->TLDefs()[line] : QString();
-    const QString guid = field(1, record);
-    const QString version = field(2, record);
-    listRow_ = listView_.findLibraryRow(guid);
+    const TypeLibRecord record = TypeLibRecord::parse(
+        line >= 0 && line < catalogs_->TLDefs().size() ? catalogs_->TLDefs()[line] : QString());
+    listRow_ = listView_.findLibraryRow(record.guid);
     if (listRow_ < 0 ||
-        !equalsText(listView_.libraryRowText(listRow_, LibraryListView::Version), version))
-        listRow_ =
-            listView_.insertLibraryRow(field(3, record), guid, version, entry, entries[entry].text);
+        !equalsText(listView_.libraryRowText(listRow_, LibraryListView::Version), record.version))
+        listRow_ = listView_.insertLibraryRow(record.helpString, record.guid, record.version, entry,
+                                              entries[entry].text);
     listView_.showLibraryRow(listRow_);
     return true;
 }
@@ -119,7 +110,7 @@ qint32 LibraryBrowser::nGetTypInfos(bool fromListView) {
         return -1;
     }
     library_->setGlobalsLabel(QStringLiteral("<globals>"));
-    library_->setMemberFilters(65, 192);
+    library_->setMemberFilters(tli::flag::HiddenFuncs, tli::flag::HiddenVars);
     if (frame_.showHidden()) {
         library_->setTypeFilter(0, true, true);
         library_->setMemberFilters(0, 0);
@@ -167,7 +158,7 @@ void LibraryBrowser::buildTables() {
         numbers_.append(qint16(number + 1));
         codes_.append(categoryCode(info));
         pairs_.append({qint16(row), qint16(info.kind())});
-        TypeInfoRow link{number + 1, info.kind() == 5, -1};
+        TypeInfoRow link{number + 1, info.kind() == tli::TypeKind::Coclass, -1};
         if (link.coclass)
             if (const std::optional<tli::TypeInfoView> def = info.defaultInterface())
                 link.defaultInterface = def->number();
@@ -175,25 +166,45 @@ void LibraryBrowser::buildTables() {
     }
 }
 
-bool LibraryBrowser::ChooseLib(const QString& reference) {
-    const qsizetype dot = reference.lastIndexOf(u'.');
-    if (!catalogs_ || dot < 0)
-        return false;
-    const QString head = reference.left(dot);
-    const qsizetype colon = head.indexOf(u':');
-    if (colon < 0)
+void LibraryBrowser::BrowseFromListRow(qint32 pathBoxEntry, const QString& guid,
+                                       const QString& version) {
+    if (!catalogs_)
+        return;
+    const QList<PathBoxEntry>& entries = catalogs_->pathBox();
+    if (pathBoxEntry >= 0) {
+        if (pathBoxEntry >= entries.size())
+            return;
+        frame_.selectPathEntry(pathBoxEntry);
+        frame_.setPathText(entries[pathBoxEntry].text);
+    } else {
+        qint32 index = 0;
+        if (BinSearch(catalogs_->TLDefs(), catalogKey({guid, version, QString()}), index) != 1)
+            return;
+        const QString path = GetToken(4, catalogs_->TLDefs()[index]);
+        // Without an exact entry none stays selected: the load then finds the path itself.
+        const auto exact = std::find_if(entries.begin(), entries.end(), [&](const PathBoxEntry& e) {
+            return equalsText(e.text, path);
+        });
+        frame_.selectPathEntry(exact == entries.end() ? -1 : int(exact - entries.begin()));
+        frame_.setPathText(path);
+    }
+    nGetTypInfos(true);
+}
+
+bool LibraryBrowser::ChooseLib(const QString& text) {
+    const LibraryReference reference = parseLibraryReference(text);
+    if (!catalogs_ || reference.guid.isEmpty())
         return false;
     qint32 index = 0;
-    if (BinSearch(catalogs_->TLDefs(),
-                  head.left(colon) + QStringLiteral(", ") + head.mid(colon + 1), index) != 1)
+    if (BinSearch(catalogs_->TLDefs(), catalogKey(reference), index) != 1)
         return false;
-    return SelTypInfo(index, reference.mid(dot + 1));
+    return SelTypInfo(index, reference.typeInfo);
 }
 
 bool LibraryBrowser::SelTypInfo(qint32 catalogIndex, const QString& typeInfo) {
     if (!catalogs_ || catalogIndex < 0 || catalogIndex >= catalogs_->TLDefs().size())
         return false;
-    const QString path = field(4, catalogs_->TLDefs()[catalogIndex]);
+    const QString path = TypeLibRecord::parse(catalogs_->TLDefs()[catalogIndex]).path;
     if (path.isEmpty())
         return false;
     frame_.setPathText(path);
@@ -229,7 +240,6 @@ void LibraryBrowser::TypeInfoClicked(int row) {
     interfaces_.clear();
     interfaceFlags_.clear();
     interfaceIndex_ = 1;
-    defaultShownAgain_ = false;
     frame_.setButtonEnabled(NextInterfaceButton, false);
     frame_.setButtonEnabled(HelpButton, false);
     const QString& text = rows_[row].text;
@@ -247,7 +257,7 @@ void LibraryBrowser::TypeInfoClicked(int row) {
         info = library_->typeInfo(numbers_[row] - 1);
         kind = info->kindKeyword();
         help = info->helpString(0);
-        if (kind == QLatin1String("coclass")) {
+        if (info->kind() == tli::TypeKind::Coclass) {
             if (const std::optional<tli::TypeInfoView> def = info->defaultInterface())
                 frame_.setMemberCaption(QStringLiteral("Members of ") + def->name());
             interfaces_ = info->interfaces();
@@ -290,8 +300,10 @@ void LibraryBrowser::typeDependentCommands(const tli::TypeInfoView* info) {
         return;
     }
     const quint16 flags = info->typeFlags();
-    popup_.setEnabled(PopupCommands::CreatableProgId, (flags & (0x2 | 0x20 | 0x1000)) != 0);
-    if (flags & 0x20) {
+    using namespace tli::flag;
+    popup_.setEnabled(PopupCommands::CreatableProgId,
+                      (flags & (TypeCanCreate | TypeControl | TypeDispatchable)) != 0);
+    if (flags & TypeControl) {
         popup_.setVisible(PopupCommands::HtmlObjectTag, true);
         popup_.setEnabled(PopupCommands::HtmlObjectTag, true);
     }
@@ -299,8 +311,8 @@ void LibraryBrowser::typeDependentCommands(const tli::TypeInfoView* info) {
     popup_.setEnabled(PopupCommands::TypeInfo, true);
     // Enumerations are often named through a typedef: the kind it finally names counts.
     const std::optional<tli::TypeInfoView> end = info->finalType();
-    const int kind = end ? end->kind() : info->kind();
-    if (kind == 0 || kind == 2)
+    const tli::TypeKind kind = end ? end->kind() : info->kind();
+    if (kind == tli::TypeKind::Enum || kind == tli::TypeKind::Module)
         popup_.setVisible(PopupCommands::AllConstants, true);
 }
 
@@ -335,7 +347,6 @@ void LibraryBrowser::NextInterface() {
     ++interfaceIndex_;
     if (interfaceIndex_ > interfaces_.size()) {
         interfaceIndex_ = 1;
-        defaultShownAgain_ = true;
         frame_.setMemberCaptionRed(false);
         frame_.setMemberListEnabled(true);
     }
@@ -346,7 +357,7 @@ void LibraryBrowser::showInterface(int index) {
     const tli::TypeInfoView& info = interfaces_[index - 1];
     frame_.setMemberCaption(QStringLiteral("Members of ") + info.name());
     // A source interface's functions are the coclass's events.
-    const bool source = (interfaceFlags_.value(index - 1) & 0x2) != 0;
+    const bool source = (interfaceFlags_.value(index - 1) & tli::flag::ImplSource) != 0;
     memberRows_ = library_->memberRows(info, source);
     frame_.setMemberRows(memberRows_);
 }

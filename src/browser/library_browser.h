@@ -38,7 +38,11 @@ public:
     // (its selected path box entry and row are used). Returns the number of type-info rows, or
     // -1 when nothing was loaded.
     qint32 nGetTypInfos(bool fromListView = false);
-    // "GUID:major.minor.TypeInfo": loads that library of the catalog and selects the type info.
+    // The library of a library list view row: its path box entry when it has one (>= 0), else
+    // the catalog record of its GUID and version.
+    void BrowseFromListRow(qint32 pathBoxEntry, const QString& guid, const QString& version);
+    // A library reference (library_reference.h): loads that library of the catalog and selects
+    // the type info.
     bool ChooseLib(const QString& reference);
     // The same from a catalog line index.
     bool SelTypInfo(qint32 catalogIndex, const QString& typeInfo);
@@ -67,7 +71,6 @@ public:
     // The shown member is a function (the help resolution asks).
     bool memberIsFunction() const { return memberIsFunction_; }
     qint32 mbrContextID() const { return contextId_; }
-    int interfaceIndex() const { return interfaceIndex_; }
 
 private:
     // HistoryFrame
@@ -109,7 +112,6 @@ private:
     QList<tli::TypeInfoView> interfaces_;
     QList<quint16> interfaceFlags_;
     int interfaceIndex_ = 1;
-    bool defaultShownAgain_ = false;
 
     qint32 docMode_ = 0;
     bool memberIsFunction_ = false;

@@ -5,18 +5,28 @@
 
 namespace vantor {
 
-// The states of the list popup's commands that follow the selected type, by their position in
-// the popup menu; the window's menu shows them.
+// The states of the list popup's items, by name; the browser changes those that follow the
+// selected type and the window's menu shows them. Items in menu order (separators have none).
 class PopupCommands {
 public:
     enum Command {
-        Copy = 0,
-        CreatableProgId = 1,
-        AllMembers = 4,
-        AllConstants = 5,
-        HtmlObjectTag = 6,
-        TypeInfo = 7,
-        Count = 19
+        Copy,
+        CreatableProgId,
+        VbReference,
+        WshReference,
+        AllMembers,
+        AllConstants,
+        HtmlObjectTag,
+        TypeInfo,
+        AllowInstantiation,
+        AutoBrowse,
+        ShowHidden,
+        ExportTypeLibs,
+        ExportProgIds,
+        DefinitionDetails,
+        DefineLibName,
+        ChmKeyword,
+        Count
     };
     struct State {
         bool enabled = true;

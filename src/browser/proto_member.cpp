@@ -17,7 +17,6 @@ using tli::TypeDescriptor;
 using tli::TypeInfoView;
 namespace vt = tli::vt;
 
-constexpr quint16 ArrayBits = proto::FixedArray | proto::DynamicArray;
 const QString CrLf = QStringLiteral("\r\n");
 
 struct Form {
@@ -38,7 +37,7 @@ bool isAutomationLibrary(const tli::TypeLibInfo& library) {
     if (library.typeInfoCount() < 1)
         return false;
     const TypeInfoView first = library.typeInfoItem(1);
-    if (first.kind() != int(tli::TypeKind::Coclass))
+    if (first.kind() != tli::TypeKind::Coclass)
         return false;
     const std::optional<TypeInfoView> iface = first.defaultInterface();
     return iface && iface->name() == QStringLiteral("Automation");
@@ -48,7 +47,7 @@ bool isEnumeration(const std::optional<TypeInfoView>& info) {
     if (!info)
         return false;
     const std::optional<TypeInfoView> final = info->finalType();
-    return final && final->kind() == int(tli::TypeKind::Enum);
+    return final && final->kind() == tli::TypeKind::Enum;
 }
 
 // The name of the first member of an enumeration with the default's value; empty when none.
@@ -103,9 +102,9 @@ QString parameter(const Form& form, const tli::ParameterView& p, bool paramArray
         out += paramArray ? QStringLiteral("\\i0[ParamArray ") : QStringLiteral("\\i0[\\i ");
     const TypeDescriptor type = p.type();
     const quint16 variantType = type.varType();
-    const quint16 element = variantType & ~ArrayBits;
+    const quint16 element = variantType & ~vt::ArrayBits;
     const int level = type.pointerLevel();
-    const bool array = (variantType & ArrayBits) != 0;
+    const bool array = (variantType & vt::ArrayBits) != 0;
     std::optional<TypeInfoView> info;
     if (element != 0) {
         if ((variantType == vt::LpWStr ? 1 : level) != 1)
@@ -122,9 +121,10 @@ QString parameter(const Form& form, const tli::ParameterView& p, bool paramArray
         info = type.typeInfo();
         if (info && level != 0) {
             const std::optional<TypeInfoView> final = info->finalType();
-            const int kind = final ? final->kind() : -1;
-            if (kind == int(tli::TypeKind::Interface) || kind == int(tli::TypeKind::Dispatch) ||
-                kind == int(tli::TypeKind::Coclass))
+            using tli::TypeKind;
+            if (final &&
+                (final->kind() == TypeKind::Interface || final->kind() == TypeKind::Dispatch ||
+                 final->kind() == TypeKind::Coclass))
                 out += QStringLiteral("ByVal ");
         }
         out += QStringLiteral("\\b ") + RtfEscape(p.name()) + QStringLiteral("\\b0 ");
@@ -161,7 +161,7 @@ QString returnType(const Form& form, const tli::MemberView& member, qint32 invok
     if (type.isNull())
         return QStringLiteral("\\b0\\fs18  As ?");
     const quint16 t = type.varType();
-    const quint16 element = t & ~ArrayBits;
+    const quint16 element = t & ~vt::ArrayBits;
     if (element == 0) {
         const std::optional<TypeInfoView> info = type.typeInfo();
         if (!info)
@@ -178,7 +178,7 @@ QString returnType(const Form& form, const tli::MemberView& member, qint32 invok
         else
             out = QStringLiteral("\\b0\\fs18  As \\cf2\\ul\\b ") + RtfEscape(info->name()) +
                   QStringLiteral(" \\cf1\\ulnone ");
-        if (t & ArrayBits)
+        if (t & vt::ArrayBits)
             out += QStringLiteral("\\b\\i0 ()");
         return out;
     }
@@ -190,10 +190,10 @@ QString returnType(const Form& form, const tli::MemberView& member, qint32 invok
     }
     if (t == vt::Void || t == vt::HResult)
         return QString();
-    if (!(t & ArrayBits))
+    if (!(t & vt::ArrayBits))
         return QStringLiteral("\\b0\\fs18  As ") + simpleTypeName(type);
     const QString arrayText =
-        (t & proto::DynamicArray) ? QStringLiteral("()") : fixedArrayBounds(form, type);
+        (t & vt::SafeArrayBit) ? QStringLiteral("()") : fixedArrayBounds(form, type);
     return QStringLiteral("\\b0\\fs18 ") + arrayText + QStringLiteral(" As ") +
            variantTypeName(element);
 }
@@ -202,7 +202,7 @@ QString returnType(const Form& form, const tli::MemberView& member, qint32 invok
 // row that numbers none (the globals row).
 QString owningTypeName(const tli::TypeLibInfo& library, qint32 searchData,
                        const tli::MemberView& member) {
-    const int number = int(quint32(searchData) & 0xFFFF);
+    const int number = tli::typeInfoNumber(searchData);
     if (number < library.typeInfoCount())
         return library.typeInfo(number).name();
     const TypeInfoView owner = member.owner();
@@ -236,7 +236,7 @@ QString format(const tli::TypeLibInfo& library, const tli::MemberView& member, q
             p += parameter(form, params.items[i], paramArray);
         }
         p += QStringLiteral("\\b0\\i0 )");
-    } else if (!constant && invokeKinds == proto::Func) {
+    } else if (!constant && invokeKinds == tli::invoke::Func) {
         p += QStringLiteral("()");
     }
 

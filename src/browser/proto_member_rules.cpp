@@ -29,14 +29,14 @@ QString memberPrefix(bool constant, qint32 invokeKinds, quint16 returnType,
                      bool automationLibrary) {
     if (constant)
         return QStringLiteral("Const ");
-    if (invokeKinds == Func) {
+    if (invokeKinds == tli::invoke::Func) {
         if (returnType == tli::vt::Variant)
             return automationLibrary ? QStringLiteral("Sub ") : QStringLiteral("Function ");
         if (returnType == tli::vt::Void || returnType == tli::vt::HResult)
             return QStringLiteral("Sub ");
         return QStringLiteral("Function ");
     }
-    if (invokeKinds == Event)
+    if (invokeKinds == tli::invoke::Event)
         return QStringLiteral("Event ");
     return QStringLiteral("Property ");
 }

@@ -8,29 +8,8 @@
 // The small rules of a member prototype, each a plain function of plain inputs.
 namespace vantor::proto {
 
-// Invoke kinds: a member-list row ORs a property's accessors.
-enum InvokeKind : qint32 {
-    Func = 1,
-    PropertyGet = 2,
-    PropertyLet = 4,
-    PropertySet = 8,
-    Event = 16
-};
-
 // The screen form; every other DocMode value is a document form.
 inline constexpr qint32 ScreenMode = 1;
-
-// The category byte of a search data, read unsigned; its bit value 4 marks a constant.
-inline quint8 categoryFlags(qint32 searchData) {
-    return quint8(quint32(searchData) >> 24);
-}
-inline bool isConstant(qint32 searchData) {
-    return (categoryFlags(searchData) & 4) != 0;
-}
-
-// Variant type bits of array descriptors.
-inline constexpr quint16 FixedArray = 0x1000;
-inline constexpr quint16 DynamicArray = 0x2000;
 
 // "[Get/Let]" and the like, by the accessors a property row carries; empty for other values.
 QString propertyTag(qint32 invokeKinds);

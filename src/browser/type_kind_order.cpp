@@ -8,26 +8,23 @@
 namespace vantor {
 
 qint16 categoryCode(const tli::TypeInfoView& info) {
-    int kind = info.kind();
-    quint16 flags = info.typeFlags();
-    if (kind == 6) {
-        const std::optional<tli::TypeInfoView> end = info.finalType();
-        kind = end ? end->kind() : 8;
-        if (end)
-            flags = end->typeFlags();
-    }
-    switch (kind) {
-    case 0:
+    using tli::TypeKind;
+    const std::optional<tli::TypeInfoView> shown =
+        info.kind() == TypeKind::Alias ? info.finalType() : info;
+    if (!shown)
+        return 2;
+    switch (shown->kind()) {
+    case TypeKind::Enum:
         return 9;
-    case 1:
+    case TypeKind::Record:
         return 0;
-    case 2:
+    case TypeKind::Module:
         return 3;
-    case 3:
-    case 4:
+    case TypeKind::Interface:
+    case TypeKind::Dispatch:
         return 12;
-    case 5:
-        return (flags & (0x2 | 0x20)) ? 17 : 8;
+    case TypeKind::Coclass:
+        return (shown->typeFlags() & (tli::flag::TypeCanCreate | tli::flag::TypeControl)) ? 17 : 8;
     default:
         return 2;
     }

@@ -1,5 +1,7 @@
 #include "browser/variant_type_name.h"
 
+#include "tli/type_lib.h"
+
 namespace vantor {
 
 QString variantTypeName(quint16 variantType) {
@@ -24,9 +26,9 @@ QString variantTypeName(quint16 variantType) {
     case 17:
     case 65:
         return QStringLiteral("Byte");
-    case 0x1000:
+    case tli::vt::FixedArrayBit:
         return QStringLiteral("FixedArray");
-    case 0x2000:
+    case tli::vt::SafeArrayBit:
         return QStringLiteral("DynamicArray");
     default:
         return QStringLiteral("Any");

@@ -108,6 +108,8 @@ void RegistryCatalogBuilders::EnumTL(CatalogFrame& frame) {
                                 g, version.left(dot).toInt(),
                                 dot < 0 ? 0 : version.mid(dot + 1).toInt(), lcidNumber);
                         } catch (const Error&) {
+                            // A library that cannot be read keeps the word "LibName": the
+                            // option names libraries where it can and loses no record.
                         }
                     }
                     out += g + QStringLiteral(", ") + version + QStringLiteral(", ") +

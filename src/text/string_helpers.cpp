@@ -68,8 +68,4 @@ int HexDigit(QChar c) {
     return -1;
 }
 
-qsizetype LastOccurrence(QStringView text, QStringView find) {
-    return text.lastIndexOf(find);
-}
-
 } // namespace vantor

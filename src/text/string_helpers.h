@@ -23,7 +23,4 @@ QString TrimSpaces(QStringView text);
 // The value of a hexadecimal digit, or -1.
 int HexDigit(QChar c);
 
-// Index of the last exact occurrence of `find`, or -1.
-qsizetype LastOccurrence(QStringView text, QStringView find);
-
 } // namespace vantor

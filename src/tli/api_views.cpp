@@ -8,7 +8,6 @@
 namespace vantor::tli {
 namespace {
 
-constexpr int MaxInheritance = 64;
 constexpr quint16 DispatchVftSize = 7 * 8; // IUnknown's and IDispatch's slots, 64-bit
 // Every dual copies its whole inheritance chain; bounded so that a small damaged file cannot
 // make the views take gigabytes (the largest real library needs some 30,000).
@@ -71,7 +70,7 @@ void Presenter::splitDuals() {
 }
 
 void Presenter::chainLocal(const TypeInfo& iface, int depth, std::vector<Inherited>& out) const {
-    if (depth > MaxInheritance)
+    if (depth > MaxChainDepth)
         failLoad(QStringLiteral("the inheritance of \"%1\" loops").arg(iface.name));
     if (iface.implTypes.count > 0) {
         const TypeRef& base = d_.refs[d_.implTypes[iface.implTypes.first].ref];
@@ -91,7 +90,7 @@ void Presenter::chainExternal(const TypeLib* lib, const TypeInfo* info, int dept
                               std::vector<Inherited>& out) const {
     if (!info)
         return;
-    if (depth > MaxInheritance)
+    if (depth > MaxChainDepth)
         failLoad(QStringLiteral("the inheritance of \"%1\" loops").arg(info->name));
     if (const TypeInfo* view = lib->interfaceView(*info))
         info = view;

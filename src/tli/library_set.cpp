@@ -41,6 +41,7 @@ void LibrarySet::probe(Entry& e) {
         e.id = loadTypeLibIdentity(e.path);
         e.readable = true;
     } catch (const Error&) {
+        // An unreadable file is recorded as such; it only cannot resolve imports.
         e.readable = false;
     }
 }
@@ -53,6 +54,7 @@ std::shared_ptr<const TypeLib> LibrarySet::load(Entry& e) {
     try {
         e.lib = loadTypeLib(e.path, this);
     } catch (const Error&) {
+        // As above: the references into it stay unresolved.
         e.readable = false;
     }
     e.loading = false;

@@ -10,9 +10,6 @@
 namespace vantor::tli {
 namespace {
 
-constexpr int MaxInheritance = 64;
-constexpr quint16 TypeFlagAppObject = 0x1;
-
 QString folded(const QString& name) {
     QString key = name;
     for (QChar& c : key)
@@ -36,7 +33,7 @@ public:
                 out_.emplace_back(view.typeLib(), &info, &f);
         }
         for (const Var& v : lib.vars(info)) {
-            if (v.varKind == 2 && !withConstants)
+            if (v.varKind == VarKind::Const && !withConstants)
                 continue;
             const QString key = folded(v.name);
             names.insert(key);
@@ -48,7 +45,7 @@ public:
 
     // A type and then its bases.
     void addChain(TypeInfoView view) {
-        for (int depth = 0; depth < MaxInheritance; ++depth) {
+        for (int depth = 0; depth < MaxChainDepth; ++depth) {
             addType(view, true);
             const TypeKind kind = view.info()->kind;
             if (kind != TypeKind::Interface && kind != TypeKind::Dispatch)
@@ -107,7 +104,7 @@ std::vector<MemberView> globalMembers(const std::shared_ptr<const TypeLib>& lib,
         if (info.kind == TypeKind::Module)
             c.addType(TypeInfoView(lib, &info), false);
     for (const TypeInfo& info : lib->typeInfos())
-        if (info.kind == TypeKind::Coclass && (info.flags & TypeFlagAppObject))
+        if (info.kind == TypeKind::Coclass && (info.flags & flag::TypeAppObject))
             if (const auto iface = TypeInfoView(lib, &info).defaultInterface())
                 c.addChain(*iface);
     return c.take();

@@ -4,6 +4,7 @@
 #include "tli/api_views.h"
 #include "tli/errors.h"
 #include "tli/library_resolver.h"
+#include "tli/msft_layout.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -13,26 +14,9 @@
 namespace vantor::tli {
 namespace {
 
-constexpr quint32 None = 0xFFFFFFFF;
-constexpr int TypeInfoSize = 0x64;
-constexpr int MaxTypeDepth = 32;
+using namespace msft;
 
-enum Segment {
-    TypeInfoTab,
-    ImpInfo,
-    ImpFiles,
-    RefTab,
-    GuidHashTab,
-    GuidTab,
-    NameHashTab,
-    NameTab,
-    StringTab,
-    TypeDescTab,
-    ArrayDescTab,
-    CustData,
-    CDGuids,
-    SegmentCount = 15
-};
+constexpr int MaxTypeDepth = 32;
 
 QString hex(quint64 v) {
     return QStringLiteral("0x") + QString::number(v, 16).toUpper();
@@ -83,7 +67,9 @@ private:
     }
 
     QString name(quint32 off);
-    quint32 nameHref(quint32 off) { return u32(at(NameTab, off, 12, "a name")); }
+    quint32 nameHref(quint32 off) {
+        return u32(at(NameTab, off, nameEntry::Text, "a name") + nameEntry::HrefType);
+    }
     QString string(quint32 off);
     Guid guid(quint32 off);
     TypeId type(quint32 encoded, int depth = 0);
@@ -99,7 +85,7 @@ private:
     void resolveImports();
     // Vantor is a 64-bit program: the type services present the pointer-sized values of a
     // 32-bit library (vtable offsets, the size of an interface or class) at 64 bits.
-    bool narrowPointers() const { return (varflags_ & 0xF) == 1; }
+    bool narrowPointers() const { return (varflags_ & header::SysKindMask) == 1; }
 
     QByteArrayView d_;
     LibraryResolver* resolver_;
@@ -121,18 +107,18 @@ private:
 };
 
 void Reader::readHeader() {
-    need(0, 0x54);
-    if (u32(0) != 0x5446534D)
+    need(0, header::Size);
+    if (u32(header::Magic) != header::Signature)
         failLoad(QStringLiteral("not an MSFT type library (no MSFT signature)"));
-    varflags_ = u32(0x14);
-    count_ = u32(0x20);
+    varflags_ = u32(header::VarFlags);
+    count_ = u32(header::TypeInfoCount);
     if (count_ > 0xFFFF)
         failLoad(QStringLiteral("the header claims %1 type infos").arg(count_));
-    offsets_ = 0x54 + ((varflags_ & 0x100) ? 4 : 0);
-    const qint64 dir = offsets_ + 4 * qint64(count_);
-    need(dir, SegmentCount * 16);
+    offsets_ = header::typeInfoOffsets(varflags_);
+    need(segmentEntry(varflags_, count_, 0), qint64(SegmentCount) * segment::Size);
     for (int s = 0; s < SegmentCount; ++s) {
-        const quint32 off = u32(dir + 16 * s), len = u32(dir + 16 * s + 4);
+        const qint64 entry = segmentEntry(varflags_, count_, s);
+        const quint32 off = u32(entry + segment::Offset), len = u32(entry + segment::Length);
         if (off == None) {
             seg_[s] = {};
             continue;
@@ -148,25 +134,25 @@ void Reader::readHeader() {
 
 LibraryIdentity Reader::identity() {
     LibraryIdentity id;
-    const quint32 pos = u32(0x08);
+    const quint32 pos = u32(header::PosGuid);
     if (pos != None)
         id.guid = guid(pos);
-    const quint32 version = u32(0x18);
+    const quint32 version = u32(header::Version);
     id.major = quint16(version);
     id.minor = quint16(version >> 16);
-    id.lcid = u32(0x10);
+    id.lcid = u32(header::Lcid);
     return id;
 }
 
 QString Reader::name(quint32 off) {
     if (off == None)
         return {};
-    const qint64 entry = at(NameTab, off, 12, "a name");
+    const qint64 entry = at(NameTab, off, nameEntry::Text, "a name");
     const bool cacheable = off % 4 == 0;
     if (cacheable && nameCache_[off / 4] >= 0)
         return namePool_[nameCache_[off / 4]];
-    const quint8 len = u8(entry + 8);
-    QString s = win1252::decode(d_.sliced(at(NameTab, off + 12, len, "a name"), len));
+    const quint8 len = u8(entry + nameEntry::Length);
+    QString s = win1252::decode(d_.sliced(at(NameTab, off + nameEntry::Text, len, "a name"), len));
     if (cacheable) {
         nameCache_[off / 4] = qint32(namePool_.size());
         namePool_.push_back(s);
@@ -177,12 +163,13 @@ QString Reader::name(quint32 off) {
 QString Reader::string(quint32 off) {
     if (off == None)
         return {};
-    const qint64 entry = at(StringTab, off, 2, "a string");
+    const qint64 entry = at(StringTab, off, stringEntry::Text, "a string");
     const bool cacheable = off % 4 == 0;
     if (cacheable && stringCache_[off / 4] >= 0)
         return stringPool_[stringCache_[off / 4]];
-    const quint16 len = u16(entry);
-    QString s = win1252::decode(d_.sliced(at(StringTab, off + 2, len, "a string"), len));
+    const quint16 len = u16(entry + stringEntry::Length);
+    QString s =
+        win1252::decode(d_.sliced(at(StringTab, off + stringEntry::Text, len, "a string"), len));
     if (cacheable) {
         stringCache_[off / 4] = qint32(stringPool_.size());
         stringPool_.push_back(s);
@@ -213,7 +200,7 @@ TypeId Reader::baseType(quint16 v) {
 }
 
 TypeId Reader::type(quint32 encoded, int depth) {
-    if (encoded & 0x80000000) {
+    if (encoded & typeDesc::Inline) {
         const quint16 v = quint16(encoded & 0x0FFF);
         if (v >= vt::Ptr && v <= vt::UserDefined)
             failLoad(QStringLiteral("an inline type %1 lacks what it refers to").arg(hex(encoded)));
@@ -224,11 +211,11 @@ TypeId Reader::type(quint32 encoded, int depth) {
     if (encoded % 8)
         failLoad(
             QStringLiteral("type descriptor offset %1 is not a multiple of 8").arg(hex(encoded)));
-    const qint64 p = at(TypeDescTab, encoded, 8, "a type descriptor");
-    qint32& cached = typeCache_[encoded / 8];
+    const qint64 p = at(TypeDescTab, encoded, typeDesc::Size, "a type descriptor");
+    qint32& cached = typeCache_[encoded / typeDesc::Size];
     if (cached >= 0)
         return cached;
-    const quint32 w0 = u32(p), w1 = u32(p + 4);
+    const quint32 w0 = u32(p + typeDesc::VarType), w1 = u32(p + typeDesc::Inner);
     TypeDesc t{quint16(w0)};
     switch (t.vt) {
     case vt::Ptr:
@@ -236,13 +223,17 @@ TypeId Reader::type(quint32 encoded, int depth) {
         t.inner = type(w1, depth + 1);
         break;
     case vt::CArray: {
-        const qint64 a = at(ArrayDescTab, w1, 8, "an array descriptor");
-        t.dims = u16(a + 4);
-        at(ArrayDescTab, w1 + 8, 8 * qint64(t.dims), "an array descriptor");
-        t.inner = type(u32(a), depth + 1);
+        const qint64 a = at(ArrayDescTab, w1, arrayDesc::Bounds, "an array descriptor");
+        t.dims = u16(a + arrayDesc::Dims);
+        at(ArrayDescTab, w1 + arrayDesc::Bounds, arrayDesc::BoundSize * qint64(t.dims),
+           "an array descriptor");
+        t.inner = type(u32(a + arrayDesc::Element), depth + 1);
         t.firstBound = qint32(out_.bounds.size());
-        for (int k = 0; k < t.dims; ++k)
-            out_.bounds.push_back({qint32(u32(a + 12 + 8 * k)), u32(a + 8 + 8 * k)});
+        for (int k = 0; k < t.dims; ++k) {
+            const qint64 bound = a + arrayDesc::Bounds + arrayDesc::BoundSize * k;
+            out_.bounds.push_back({qint32(u32(bound + arrayDesc::BoundLower)),
+                                   u32(bound + arrayDesc::BoundElements)});
+        }
         break;
     }
     case vt::UserDefined:
@@ -261,16 +252,16 @@ qint32 Reader::importSlot(quint32 fileOffset) {
     auto it = importCache_.find(fileOffset);
     if (it != importCache_.end())
         return it->second;
-    const qint64 p = at(ImpFiles, fileOffset, 14, "an imported library");
+    const qint64 p = at(ImpFiles, fileOffset, importFile::Text, "an imported library");
     ImportedLibrary lib;
-    lib.guid = guid(u32(p));
-    lib.lcid = u32(p + 4);
-    const quint32 version = u32(p + 8);
+    lib.guid = guid(u32(p + importFile::Guid));
+    lib.lcid = u32(p + importFile::Lcid);
+    const quint32 version = u32(p + importFile::Version);
     lib.major = quint16(version);
     lib.minor = quint16(version >> 16);
-    const quint16 len = u16(p + 12) >> 2;
-    lib.fileName =
-        win1252::decode(d_.sliced(at(ImpFiles, fileOffset + 14, len, "a file name"), len));
+    const quint16 len = u16(p + importFile::Length) >> 2;
+    lib.fileName = win1252::decode(
+        d_.sliced(at(ImpFiles, fileOffset + importFile::Text, len, "a file name"), len));
     const qint32 slot = qint32(out_.imports.size());
     out_.imports.push_back(std::move(lib));
     importCache_.emplace(fileOffset, slot);
@@ -283,22 +274,22 @@ qint32 Reader::ref(quint32 href) {
         return it->second;
     TypeRef r;
     if (href != None && (href & 3) == 0) {
-        if (href % TypeInfoSize == 0 && href / TypeInfoSize < count_)
-            r.stored = qint32(href / TypeInfoSize);
+        if (href % typeinfo::Size == 0 && href / typeinfo::Size < count_)
+            r.stored = qint32(href / typeinfo::Size);
         // The services find a local type by the hreftype its name's entry records, so a type
         // whose name entry points at another type info cannot be reached at all.
         auto hit = hrefToIndex_.find(href);
         if (hit != hrefToIndex_.end())
             r.index = hit->second;
     } else if (href != None && (href & 3) == 1) {
-        const qint64 p = at(ImpInfo, href - 1, 12, "an imported type");
-        const quint32 flags = u32(p);
-        r.library = importSlot(u32(p + 4));
-        r.byGuid = flags & 0x10000;
+        const qint64 p = at(ImpInfo, href - 1, importInfo::Size, "an imported type");
+        const quint32 flags = u32(p + importInfo::Flags);
+        r.library = importSlot(u32(p + importInfo::File));
+        r.byGuid = flags & importInfo::ByGuid;
         if (r.byGuid)
-            r.guid = guid(u32(p + 8));
+            r.guid = guid(u32(p + importInfo::GuidOrIndex));
         else
-            r.stored = qint32(u32(p + 8));
+            r.stored = qint32(u32(p + importInfo::GuidOrIndex));
     }
     const qint32 index = qint32(out_.refs.size());
     out_.refs.push_back(r);
@@ -407,42 +398,42 @@ qint32 Reader::value(quint32 v) {
 
 void Reader::readFunc(qint64 rec, qint64 len, qint32 memid, quint32 nameOff,
                       const QString& previous) {
-    if (len < 0x18)
+    if (len < func::MinSize)
         failLoad(QStringLiteral("a function record of %1 bytes is too short").arg(len));
     Func f;
     f.memid = memid;
     // A function without a name of its own is the second accessor of the one before it.
     f.name = nameOff == None ? previous : name(nameOff);
-    f.returnType = type(u32(rec + 4));
-    f.flags = quint16(u32(rec + 8));
-    f.vtableOffset = qint16(u16(rec + 0x0C) & ~1u);
+    f.returnType = type(u32(rec + func::ReturnType));
+    f.flags = quint16(u32(rec + func::Flags));
+    f.vtableOffset = qint16(u16(rec + func::VtableOffset) & ~1u);
     if (narrowPointers())
         f.vtableOffset = qint16(f.vtableOffset * 2);
-    const quint32 fk = u32(rec + 0x10);
+    const quint32 fk = u32(rec + func::FuncKind);
     f.funcKind = fk & 7;
     f.invokeKind = (fk >> 3) & 0xF;
     f.callConv = (fk >> 8) & 0xF;
-    const quint16 nParams = u16(rec + 0x14);
-    f.optionalCount = qint16(u16(rec + 0x16));
-    const bool defaults = fk & 0x1000;
-    const qint64 paramBytes = 12 * qint64(nParams),
+    const quint16 nParams = u16(rec + func::ParamCount);
+    f.optionalCount = qint16(u16(rec + func::OptionalCount));
+    const bool defaults = fk & func::HasDefaults;
+    const qint64 paramBytes = param::Size * qint64(nParams),
                  defaultBytes = defaults ? 4 * qint64(nParams) : 0;
-    if (0x18 + paramBytes + defaultBytes > len)
+    if (func::Optional + paramBytes + defaultBytes > len)
         failLoad(QStringLiteral("a function record of %1 bytes cannot hold its %2 parameters")
                      .arg(len)
                      .arg(nParams));
     memberBytes_ += paramBytes + defaultBytes;
     if (memberBytes_ > d_.size())
         failLoad(QStringLiteral("the function records overlap"));
-    const qint64 optional = (len - 0x18 - paramBytes - defaultBytes) / 4;
+    const qint64 optional = (len - func::Optional - paramBytes - defaultBytes) / 4;
     auto opt = [&](int i, quint32 otherwise) {
-        return i < optional ? u32(rec + 0x18 + 4 * i) : otherwise;
+        return i < optional ? u32(rec + func::Optional + 4 * i) : otherwise;
     };
     f.helpContext = opt(0, 0);
     f.doc = string(opt(1, None));
-    if (f.funcKind == 3 && optional > 2) {
+    if (f.funcKind == func::Static && optional > 2) {
         const quint32 entry = opt(2, None);
-        if (fk & 0x2000)
+        if (fk & func::EntryIsOrdinal)
             f.entryOrdinal = qint32(entry & 0xFFFF);
         else if (entry != None && qint64(entry) < seg_[StringTab].length)
             f.entryName = string(entry);
@@ -452,11 +443,11 @@ void Reader::readFunc(qint64 rec, qint64 len, qint32 memid, quint32 nameOff,
     const qint64 params = rec + len - paramBytes, defaultSlots = params - defaultBytes;
     f.params = {qint32(out_.params.size()), nParams};
     for (int k = 0; k < nParams; ++k) {
-        const qint64 p = params + 12 * k;
+        const qint64 p = params + param::Size * k;
         Param prm;
-        prm.type = type(u32(p));
-        prm.name = name(u32(p + 4));
-        prm.flags = quint16(u32(p + 8));
+        prm.type = type(u32(p + param::Type));
+        prm.name = name(u32(p + param::Name));
+        prm.flags = quint16(u32(p + param::Flags));
         if (defaults && (prm.flags & flag::ParamHasDefault)) {
             prm.defaultValue = value(u32(defaultSlots + 4 * k));
             if (out_.values[prm.defaultValue].state == Value::State::Invalid)
@@ -468,25 +459,25 @@ void Reader::readFunc(qint64 rec, qint64 len, qint32 memid, quint32 nameOff,
 }
 
 void Reader::readVar(qint64 rec, qint64 len, qint32 memid, quint32 nameOff) {
-    if (len < 0x14)
+    if (len < var::MinSize)
         failLoad(QStringLiteral("a variable record of %1 bytes is too short").arg(len));
     Var v;
     v.memid = memid;
     v.name = name(nameOff);
-    v.type = type(u32(rec + 4));
-    v.flags = quint16(u32(rec + 8));
-    v.varKind = quint8(u16(rec + 0x0C));
-    const quint32 data = u32(rec + 0x10);
-    if (v.varKind == 2)
+    v.type = type(u32(rec + var::Type));
+    v.flags = quint16(u32(rec + var::Flags));
+    v.varKind = VarKind(quint8(u16(rec + var::VarKind)));
+    const quint32 data = u32(rec + var::Data);
+    if (v.varKind == VarKind::Const)
         v.value = value(data);
     else
         v.instanceOffset = qint32(data);
-    if (len >= 0x18)
-        v.helpContext = u32(rec + 0x14);
-    if (len >= 0x1C)
-        v.doc = string(u32(rec + 0x18));
-    if (len >= 0x28)
-        v.helpStringContext = u32(rec + 0x24);
+    if (len >= var::HelpContext + 4)
+        v.helpContext = u32(rec + var::HelpContext);
+    if (len >= var::HelpString + 4)
+        v.doc = string(u32(rec + var::HelpString));
+    if (len >= var::HelpStringContext + 4)
+        v.helpStringContext = u32(rec + var::HelpStringContext);
     out_.vars.push_back(std::move(v));
 }
 
@@ -494,7 +485,7 @@ void Reader::readMembers(TypeInfo& info, qint64 block, int nFuncs, int nVars) {
     const qint64 n = nFuncs + nVars;
     // Records take bytes of their own: more of them than the file could hold means blocks are
     // shared, which would multiply the work.
-    memberBytes_ += 0x18 * qint64(nFuncs) + 0x14 * qint64(nVars);
+    memberBytes_ += func::MinSize * qint64(nFuncs) + var::MinSize * qint64(nVars);
     if (memberBytes_ > d_.size())
         failLoad(QStringLiteral("the member blocks of the type infos overlap"));
     const quint32 infoLen = u32(block);
@@ -511,7 +502,7 @@ void Reader::readMembers(TypeInfo& info, qint64 block, int nFuncs, int nVars) {
                          .arg(m)
                          .arg(info.name));
         const qint64 rec = records + recOff;
-        const qint64 len = u32(rec) & 0xFFFF;
+        const qint64 len = u32(rec + func::Length) & 0xFFFF;
         if (qint64(recOff) + len > infoLen)
             failLoad(QStringLiteral("member %1 of type info \"%2\" runs past its block")
                          .arg(m)
@@ -533,12 +524,12 @@ void Reader::readImplTypes(TypeInfo& info, quint32 datatype1, int count) {
     case TypeKind::Coclass: {
         quint32 next = datatype1;
         for (int i = 0; i < count && next != None; ++i) {
-            if (++refTabUses_ * 16 > seg_[RefTab].length)
+            if (++refTabUses_ * impl::Size > seg_[RefTab].length)
                 failLoad(QStringLiteral("the implemented types of \"%1\" loop or overlap")
                              .arg(info.name));
-            const qint64 p = at(RefTab, next, 16, "an implemented type");
-            out_.implTypes.push_back({quint16(u32(p + 4)), ref(u32(p))});
-            next = u32(p + 12);
+            const qint64 p = at(RefTab, next, impl::Size, "an implemented type");
+            out_.implTypes.push_back({quint16(u32(p + impl::Flags)), ref(u32(p + impl::Ref))});
+            next = u32(p + impl::Next);
         }
         break;
     }
@@ -561,27 +552,27 @@ void Reader::readImplTypes(TypeInfo& info, quint32 datatype1, int count) {
 }
 
 void Reader::readTypeInfo(int index) {
-    const qint64 p = at(TypeInfoTab, u32(offsets_ + 4 * index), TypeInfoSize, "a type info");
-    const quint32 kind = u32(p);
+    const qint64 p = at(TypeInfoTab, u32(offsets_ + 4 * index), typeinfo::Size, "a type info");
+    const quint32 kind = u32(p + typeinfo::Kind);
     if ((kind & 0xF) > quint32(TypeKind::Union))
         failLoad(QStringLiteral("type info %1 is of unknown kind %2").arg(index).arg(kind & 0xF));
     TypeInfo info;
     info.kind = TypeKind(kind & 0xF);
     info.alignment = quint16((kind >> 11) & 0x1F);
-    const quint32 elements = u32(p + 0x18);
-    info.guid = guid(u32(p + 0x2C));
-    info.flags = quint16(u32(p + 0x30));
-    info.name = name(u32(p + 0x34));
-    const quint32 version = u32(p + 0x38);
+    const quint32 elements = u32(p + typeinfo::Elements);
+    info.guid = guid(u32(p + typeinfo::Guid));
+    info.flags = quint16(u32(p + typeinfo::Flags));
+    info.name = name(u32(p + typeinfo::Name));
+    const quint32 version = u32(p + typeinfo::Version);
     info.major = quint16(version);
     info.minor = quint16(version >> 16);
-    info.doc = string(u32(p + 0x3C));
-    info.helpStringContext = u32(p + 0x40);
-    info.helpContext = u32(p + 0x44);
-    const quint16 implCount = u16(p + 0x4C);
-    info.sizeVft = u16(p + 0x4E);
-    info.sizeInstance = u32(p + 0x50);
-    const quint32 datatype1 = u32(p + 0x54);
+    info.doc = string(u32(p + typeinfo::HelpString));
+    info.helpStringContext = u32(p + typeinfo::HelpStringContext);
+    info.helpContext = u32(p + typeinfo::HelpContext);
+    const quint16 implCount = u16(p + typeinfo::ImplCount);
+    info.sizeVft = u16(p + typeinfo::SizeVft);
+    info.sizeInstance = u32(p + typeinfo::SizeInstance);
+    const quint32 datatype1 = u32(p + typeinfo::Datatype1);
     if (info.kind == TypeKind::Alias)
         info.alias = type(datatype1);
     if (info.kind == TypeKind::Module)
@@ -591,7 +582,7 @@ void Reader::readTypeInfo(int index) {
     info.funcs = info.vars = {qint32(out_.funcs.size()), 0};
     info.vars.first = qint32(out_.vars.size());
     if (nFuncs + nVars > 0)
-        readMembers(info, u32(p + 0x04), nFuncs, nVars);
+        readMembers(info, u32(p + typeinfo::MemberBlock), nFuncs, nVars);
     if (narrowPointers() && (info.kind == TypeKind::Interface || info.kind == TypeKind::Dispatch ||
                              info.kind == TypeKind::Coclass))
         info.sizeInstance = info.alignment = 8;
@@ -625,7 +616,7 @@ void Reader::resolveImports() {
 TypeLib Reader::read() {
     nameCache_.assign(size_t(seg_[NameTab].length / 4 + 1), -1);
     stringCache_.assign(size_t(seg_[StringTab].length / 4 + 1), -1);
-    typeCache_.assign(size_t(seg_[TypeDescTab].length / 8 + 1), -1);
+    typeCache_.assign(size_t(seg_[TypeDescTab].length / typeDesc::Size + 1), -1);
     std::fill(std::begin(baseCache_), std::end(baseCache_), -1);
 
     const LibraryIdentity id = identity();
@@ -633,29 +624,29 @@ TypeLib Reader::read() {
     out_.major = id.major;
     out_.minor = id.minor;
     out_.lcid = id.lcid;
-    out_.sysKind = quint8(varflags_ & 0xF);
+    out_.sysKind = quint8(varflags_ & header::SysKindMask);
     // A library read from a file has a disk image.
-    out_.libFlags = quint16(u32(0x1C) | 0x8);
-    out_.doc = string(u32(0x24));
-    out_.helpStringContext = u32(0x28);
-    out_.helpContext = u32(0x2C);
-    out_.name = name(u32(0x38));
-    out_.helpFile = string(u32(0x3C));
-    dispatchPos_ = u32(0x4C);
+    out_.libFlags = quint16(u32(header::Flags) | 0x8);
+    out_.doc = string(u32(header::HelpString));
+    out_.helpStringContext = u32(header::HelpStringContext);
+    out_.helpContext = u32(header::HelpContext);
+    out_.name = name(u32(header::Name));
+    out_.helpFile = string(u32(header::HelpFile));
+    dispatchPos_ = u32(header::DispatchPos);
 
     // Sized up front so that reading appends without moving what it has read.
     size_t funcs = 0, vars = 0;
     for (quint32 i = 0; i < count_; ++i) {
-        const qint64 p = at(TypeInfoTab, u32(offsets_ + 4 * i), TypeInfoSize, "a type info");
-        const quint32 nameOff = u32(p + 0x34), elements = u32(p + 0x18);
+        const qint64 p = at(TypeInfoTab, u32(offsets_ + 4 * i), typeinfo::Size, "a type info");
+        const quint32 nameOff = u32(p + typeinfo::Name), elements = u32(p + typeinfo::Elements);
         if (nameOff != None)
             hrefToIndex_.emplace(nameHref(nameOff), qint32(i));
         funcs += elements & 0xFFFF;
         vars += elements >> 16;
     }
-    // A function record is at least 0x18 bytes, so the file bounds what is reserved.
-    funcs = std::min(funcs, size_t(d_.size() / 0x18));
-    vars = std::min(vars, size_t(d_.size() / 0x14));
+    // Records have a least size, so the file bounds what is reserved.
+    funcs = std::min(funcs, size_t(d_.size() / func::MinSize));
+    vars = std::min(vars, size_t(d_.size() / var::MinSize));
     out_.typeInfos.reserve(count_);
     out_.funcs.reserve(funcs * 3 / 2);
     out_.params.reserve(funcs * 2);

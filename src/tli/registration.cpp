@@ -14,8 +14,6 @@ namespace vantor::tli {
 namespace {
 
 constexpr quint8 SysWin64 = 3;
-constexpr quint16 TypeFlagDual = 0x40;
-constexpr quint16 TypeFlagOleAutomation = 0x100;
 // The system's proxies: PSDispatch for dispinterfaces, PSOAInterface for the others.
 const QString kPSDispatch = QStringLiteral("{00020420-0000-0000-C000-000000000046}");
 const QString kPSOAInterface = QStringLiteral("{00020424-0000-0000-C000-000000000046}");
@@ -30,6 +28,7 @@ bool isPe32Plus(const QString& hostPath) {
     try {
         return pe::PeResources(bytes).isPe32Plus();
     } catch (const Error&) {
+        // Not a readable PE file: it is registered as the 32-bit file it most likely is.
         return false;
     }
 }
@@ -50,10 +49,6 @@ private:
     registry::Store& store_;
 };
 
-QString hex(quint32 v) {
-    return QString::number(v, 16);
-}
-
 } // namespace
 
 void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& windowsPath,
@@ -61,11 +56,13 @@ void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& 
     registry::Store::Batch batch(store);
     Writer w(store);
     const QString guid = lib.guid().toString();
-    const QString version = hex(lib.major()) + u'.' + hex(lib.minor());
+    // Registry keys spell the version and the locale in hexadecimal.
+    const QString version =
+        QString::number(lib.major(), 16) + u'.' + QString::number(lib.minor(), 16);
     const QString versionKey = QStringLiteral("TypeLib\\") + guid + u'\\' + version;
     const bool win64 = lib.sysKind() == SysWin64 || isPe32Plus(hostPath);
     w.text(versionKey, QString(), lib.doc());
-    w.text(versionKey + u'\\' + hex(lib.lcid()) +
+    w.text(versionKey + u'\\' + QString::number(lib.lcid(), 16) +
                (win64 ? QStringLiteral("\\win64") : QStringLiteral("\\win32")),
            QString(), windowsPath);
     w.text(versionKey + QStringLiteral("\\FLAGS"), QString(), QString::number(lib.libFlags()));
@@ -76,12 +73,12 @@ void registerTypeLib(registry::Store& store, const TypeLib& lib, const QString& 
     for (const TypeInfo& info : lib.typeInfos()) {
         const bool dispatch = info.kind == TypeKind::Dispatch;
         const bool automation = info.kind == TypeKind::Interface &&
-                                (info.flags & (TypeFlagDual | TypeFlagOleAutomation));
+                                (info.flags & (flag::TypeDual | flag::TypeOleAutomation));
         if (!dispatch && !automation)
             continue;
         const QString key = QStringLiteral("Interface\\") + info.guid.toString();
         w.text(key, QString(), info.name);
-        const bool dual = (info.flags & TypeFlagDual) != 0;
+        const bool dual = (info.flags & flag::TypeDual) != 0;
         w.text(key + QStringLiteral("\\ProxyStubClsid32"), QString(),
                dispatch && !dual ? kPSDispatch : kPSOAInterface);
         w.text(key + QStringLiteral("\\TypeLib"), QString(), guid);

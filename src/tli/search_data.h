@@ -18,6 +18,11 @@ inline constexpr qint32 GlobalsRow = qint32(Globals | NumberMask);
 inline constexpr int MaxNumbered = int(NumberMask);
 } // namespace search
 
+// The search data of a type-info row; the functions below read it back.
+inline qint32 encodeSearchData(int number, bool constants) {
+    return qint32((quint32(number) & search::NumberMask) |
+                  (constants ? quint32(search::Constants) : 0));
+}
 inline bool isGlobalsSearchData(qint32 searchData) {
     return (quint32(searchData) & search::Globals) != 0;
 }
@@ -26,11 +31,6 @@ inline int typeInfoNumber(qint32 searchData) {
 }
 inline bool isConstantSearchData(qint32 searchData) {
     return (quint32(searchData) & search::Constants) != 0;
-}
-
-// Invoke kinds as a member list row carries them.
-namespace invoke {
-enum : qint32 { Func = 1, PropertyGet = 2, PropertyPut = 4, PropertyPutRef = 8, Event = 16 };
 }
 
 } // namespace vantor::tli

@@ -341,11 +341,11 @@ void Dumper::typeInfo(const TypeInfo& info, int depth, qint64 index) {
         dec("index", qint64(i));
         hex("memid", quint32(v.memid));
         field("name", v.name);
-        dec("varkind", v.varKind);
+        dec("varkind", quint8(v.varKind));
         hex("flags", v.flags);
         key("type");
         type(v.type);
-        if (v.varKind == 2) {
+        if (v.varKind == VarKind::Const) {
             key("value");
             value(v.value);
         } else {

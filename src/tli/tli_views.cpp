@@ -3,16 +3,6 @@
 namespace vantor::tli {
 namespace {
 
-// Damaged files may chain descriptors and aliases in circles; real ones stay far below this.
-constexpr int MaxDepth = 64;
-
-constexpr quint16 FixedArrayBit = 0x1000;
-constexpr quint16 SafeArrayBit = 0x2000;
-constexpr quint16 VarReadOnly = 0x1;
-constexpr quint16 ParamOptional = 0x10;
-constexpr quint16 ImplDefault = 0x1;
-constexpr quint16 ImplSource = 0x2;
-
 // The library a reference of `lib` reaches, kept alive.
 std::shared_ptr<const TypeLib> targetLibrary(const std::shared_ptr<const TypeLib>& lib,
                                              const TypeRef& ref) {
@@ -89,7 +79,7 @@ const TypeDesc* TypeDescriptor::element() const {
     if (isNull())
         return nullptr;
     const TypeDesc* t = &lib_->type(id_);
-    for (int depth = 0; depth < MaxDepth; ++depth) {
+    for (int depth = 0; depth < MaxChainDepth; ++depth) {
         if ((t->vt != vt::Ptr && t->vt != vt::SafeArray && t->vt != vt::CArray) || t->inner < 0)
             return t;
         t = &lib_->type(t->inner);
@@ -101,13 +91,13 @@ quint16 TypeDescriptor::varType() const {
     if (isNull())
         return vt::Empty;
     const TypeDesc* t = &lib_->type(id_);
-    for (int depth = 0; t->vt == vt::Ptr && t->inner >= 0 && depth < MaxDepth; ++depth)
+    for (int depth = 0; t->vt == vt::Ptr && t->inner >= 0 && depth < MaxChainDepth; ++depth)
         t = &lib_->type(t->inner);
     quint16 arrayBits = 0;
     if (t->vt == vt::CArray)
-        arrayBits = FixedArrayBit;
+        arrayBits = vt::FixedArrayBit;
     else if (t->vt == vt::SafeArray)
-        arrayBits = SafeArrayBit;
+        arrayBits = vt::SafeArrayBit;
     const TypeDesc* e = arrayBits ? element() : t;
     const quint16 base = e->vt == vt::UserDefined ? quint16(vt::Empty) : e->vt;
     return arrayBits | base;
@@ -118,7 +108,7 @@ int TypeDescriptor::pointerLevel() const {
         return 0;
     int level = 0;
     const TypeDesc* t = &lib_->type(id_);
-    for (int depth = 0; depth < MaxDepth; ++depth) {
+    for (int depth = 0; depth < MaxChainDepth; ++depth) {
         if (t->vt == vt::Ptr)
             ++level;
         else if (t->vt != vt::SafeArray && t->vt != vt::CArray)
@@ -132,7 +122,7 @@ int TypeDescriptor::pointerLevel() const {
 
 QString TypeDescriptor::typedValueName() const {
     const quint16 v = varType();
-    return tli::typedValueName(v & (FixedArrayBit | SafeArrayBit) ? quint16(vt::Empty) : v);
+    return tli::typedValueName(v & vt::ArrayBits ? quint16(vt::Empty) : v);
 }
 
 std::optional<TypeInfoView> TypeDescriptor::typeInfo() const {
@@ -157,7 +147,7 @@ QList<ArrayBound> TypeDescriptor::arrayBounds() const {
     if (isNull())
         return {};
     const TypeDesc* t = &lib_->type(id_);
-    for (int depth = 0; t->vt == vt::Ptr && t->inner >= 0 && depth < MaxDepth; ++depth)
+    for (int depth = 0; t->vt == vt::Ptr && t->inner >= 0 && depth < MaxChainDepth; ++depth)
         t = &lib_->type(t->inner);
     if (t->vt != vt::CArray)
         return {};
@@ -167,7 +157,7 @@ QList<ArrayBound> TypeDescriptor::arrayBounds() const {
 
 TypeDescriptor TypeDescriptor::resolved() const {
     TypeDescriptor d = *this;
-    for (int depth = 0; depth < MaxDepth && !d.isNull(); ++depth) {
+    for (int depth = 0; depth < MaxChainDepth && !d.isNull(); ++depth) {
         const TypeDesc& t = d.lib_->type(d.id_);
         if (t.vt != vt::UserDefined || t.ref < 0)
             return d;
@@ -183,7 +173,7 @@ TypeDescriptor TypeDescriptor::resolved() const {
 
 ParameterView::ParameterView(std::shared_ptr<const TypeLib> lib, const Param* param, bool optional)
     : lib_(std::move(lib)), param_(param),
-      optional_(optional || (param->flags & ParamOptional) != 0) {}
+      optional_(optional || (param->flags & flag::ParamOptional) != 0) {}
 
 std::optional<Value> ParameterView::defaultValue() const {
     if (!hasDefault() || param_->defaultValue < 0)
@@ -213,10 +203,10 @@ qint32 MemberView::memberId() const {
 
 qint32 MemberView::invokeKind() const {
     if (func_)
-        return event_ ? 16 : func_->invokeKind;
-    if (var_->varKind != 2 && (var_->flags & VarReadOnly))
-        return 2;
-    return 6;
+        return event_ ? qint32(invoke::Event) : qint32(func_->invokeKind);
+    if (var_->varKind != VarKind::Const && (var_->flags & flag::VarReadOnly))
+        return invoke::PropertyGet;
+    return invoke::PropertyGet | invoke::PropertyPut;
 }
 
 QString MemberView::helpString(quint32) const {
@@ -265,7 +255,7 @@ TypeInfoView::TypeInfoView(std::shared_ptr<const TypeLib> lib, const TypeInfo* i
 QString TypeInfoView::kindKeyword() const {
     static const char* const keywords[] = {"enum",          "struct",  "module",  "interface",
                                            "dispinterface", "coclass", "typedef", "union"};
-    const int k = kind();
+    const int k = int(kind());
     return k >= 0 && k < 8 ? QString::fromLatin1(keywords[k]) : QString();
 }
 
@@ -284,10 +274,10 @@ namespace {
 // The position of a coclass's default interface among its implemented types, or -1.
 qsizetype defaultPosition(std::span<const ImplType> impls) {
     for (size_t i = 0; i < impls.size(); ++i)
-        if ((impls[i].flags & (ImplDefault | ImplSource)) == ImplDefault)
+        if ((impls[i].flags & (flag::ImplDefault | flag::ImplSource)) == flag::ImplDefault)
             return qsizetype(i);
     for (size_t i = 0; i < impls.size(); ++i)
-        if (!(impls[i].flags & ImplSource))
+        if (!(impls[i].flags & flag::ImplSource))
             return qsizetype(i);
     return -1;
 }
@@ -337,7 +327,7 @@ TypeDescriptor TypeInfoView::resolvedType() const {
 
 std::optional<TypeInfoView> TypeInfoView::finalType() const {
     TypeInfoView v = *this;
-    for (int depth = 0; depth < MaxDepth; ++depth) {
+    for (int depth = 0; depth < MaxChainDepth; ++depth) {
         if (v.info_->kind != TypeKind::Alias)
             return v;
         const TypeDescriptor d = v.resolvedType();

@@ -108,7 +108,7 @@ public:
     bool isNull() const { return !func_ && !var_; }
     bool isFunction() const { return func_ != nullptr; }
     bool isVariable() const { return var_ != nullptr; }
-    bool isConstant() const { return var_ && var_->varKind == 2; }
+    bool isConstant() const { return var_ && var_->varKind == VarKind::Const; }
 
     QString name() const;
     // The name without a copy, for lookups; valid while the library is open.
@@ -159,7 +159,7 @@ public:
     // "enum", "struct", "module", "interface", "dispinterface", "coclass", "typedef", "union".
     QString kindKeyword() const;
     // 0 enumeration ... 7 union.
-    int kind() const { return int(info_->kind); }
+    TypeKind kind() const { return info_->kind; }
     quint16 typeFlags() const { return info_->flags; }
     QString helpString(quint32 lcid = 0) const;
     QString helpFile() const { return lib_->helpFile(); }

@@ -12,6 +12,15 @@ namespace vantor::tli {
 
 enum class TypeKind : quint8 { Enum, Record, Module, Interface, Dispatch, Coclass, Alias, Union };
 
+// A variable's kind; constants are the members of enumerations and modules' constants.
+enum class VarKind : quint8 { PerInstance, Static, Const, Dispatch };
+
+// Invoke kinds of functions; a member list row ORs those of a property's accessors, and an event
+// (a function of a coclass's source interface) is a row of its own kind.
+namespace invoke {
+enum : qint32 { Func = 1, PropertyGet = 2, PropertyPut = 4, PropertyPutRef = 8, Event = 16 };
+}
+
 // The VARTYPE numbers the reader itself gives meaning to.
 namespace vt {
 enum : quint16 {
@@ -47,17 +56,43 @@ enum : quint16 {
     LpStr = 30,
     LpWStr = 31,
 };
+// Bits a type descriptor adds to the element's VARTYPE: a fixed-size array, a safe array.
+enum : quint16 { FixedArrayBit = 0x1000, SafeArrayBit = 0x2000, ArrayBits = 0x3000 };
 } // namespace vt
 
+// The flags of types, implemented interfaces, functions, variables and parameters that the
+// program reads.
 namespace flag {
 enum : quint16 {
+    TypeAppObject = 0x1,
+    TypeCanCreate = 0x2,
+    TypeHidden = 0x10,
+    TypeControl = 0x20,
     TypeDual = 0x40,
     TypeOleAutomation = 0x100,
+    TypeRestricted = 0x200,
+    TypeDispatchable = 0x1000,
+    ImplDefault = 0x1,
+    ImplSource = 0x2,
+    FuncRestricted = 0x1,
+    FuncHidden = 0x40,
+    VarReadOnly = 0x1,
+    VarHidden = 0x40,
+    VarRestricted = 0x80,
     ParamLcid = 0x4,
     ParamRetval = 0x8,
+    ParamOptional = 0x10,
     ParamHasDefault = 0x20,
 };
+// The member filters of the lists: members with any of these flags stay out unless "Show Hidden"
+// is on.
+inline constexpr quint16 HiddenFuncs = FuncRestricted | FuncHidden;
+inline constexpr quint16 HiddenVars = VarHidden | VarRestricted;
 } // namespace flag
+
+// The longest chain of type descriptors, aliases or base interfaces followed: damaged files may
+// chain them in circles; real ones stay far below this.
+inline constexpr int MaxChainDepth = 64;
 
 // Index of a type descriptor in TypeLib::type().
 using TypeId = qint32;
@@ -145,7 +180,7 @@ struct Var {
     QString doc;
     quint32 helpContext = 0;
     quint32 helpStringContext = 0;
-    quint8 varKind = 0;
+    VarKind varKind = VarKind::PerInstance;
     quint16 flags = 0;
     TypeId type = -1;
     qint32 value = -1; // constants: index into TypeLib::value()

@@ -12,9 +12,6 @@
 namespace vantor::tli {
 namespace {
 
-constexpr quint16 TypeFlagHidden = 0x10;
-constexpr quint16 TypeFlagRestricted = 0x200;
-
 const QString kSource = QStringLiteral("TypeLibInfo");
 
 bool holdsConstants(const TypeLib& lib, const TypeInfo& info) {
@@ -23,7 +20,8 @@ bool holdsConstants(const TypeLib& lib, const TypeInfo& info) {
     if (info.kind != TypeKind::Module)
         return false;
     const auto vars = lib.vars(info);
-    return std::any_of(vars.begin(), vars.end(), [](const Var& v) { return v.varKind == 2; });
+    return std::any_of(vars.begin(), vars.end(),
+                       [](const Var& v) { return v.varKind == VarKind::Const; });
 }
 
 } // namespace
@@ -92,13 +90,11 @@ QList<ListRow> TypeLibInfo::typeInfoRows() const {
     const int numbered = std::min<int>(int(infos.size()), search::MaxNumbered);
     for (int i = 0; i < numbered; ++i) {
         const TypeInfo& info = infos[i];
-        if (!showHiddenTypes_ && (info.flags & (TypeFlagHidden | TypeFlagRestricted)))
+        if (!showHiddenTypes_ && (info.flags & (flag::TypeHidden | flag::TypeRestricted)))
             continue;
-        qint32 data = i;
         const std::optional<TypeInfoView> named = TypeInfoView(lib_, &info).finalType();
-        if (named && holdsConstants(*named->typeLib(), *named->info()))
-            data |= qint32(search::Constants);
-        rows.push_back({info.name, data});
+        rows.push_back({info.name, encodeSearchData(i, named && holdsConstants(*named->typeLib(),
+                                                                               *named->info()))});
     }
     std::stable_sort(rows.begin(), rows.end(), [](const ListRow& a, const ListRow& b) {
         return compareText(a.text, b.text) < 0;
@@ -166,7 +162,7 @@ QList<ConstantGroup> TypeLibInfo::constantGroups() const {
                     }
                 }
         for (const Var& v : lib_->vars(info))
-            if (v.varKind == 2 && v.value >= 0)
+            if (v.varKind == VarKind::Const && v.value >= 0)
                 g.members.push_back({v.name, lib_->value(v.value)});
         groups.push_back(std::move(g));
     }

@@ -117,8 +117,8 @@ private:
     QString path_;
     QString hostPath_;
     QString globalsLabel_ = QStringLiteral("<globals>");
-    quint16 funcFilter_ = 65;
-    quint16 varFilter_ = 192;
+    quint16 funcFilter_ = flag::HiddenFuncs;
+    quint16 varFilter_ = flag::HiddenVars;
     bool showHiddenTypes_ = false;
     struct ListingCache {
         std::shared_ptr<const TypeLib> lib;

@@ -37,7 +37,6 @@ TEST(FileIcon, WineBinariesShowTheirOwnIcon) {
     }
     EXPECT_GT(withIcon, 0);
     EXPECT_TRUE(
-        libraryFileIcon(QStringLiteral(VANTOR_SHARED_DIR "/testdata/wine-prefix/system.reg"))
-            .isNull());
+        libraryFileIcon(QStringLiteral(VANTOR_TESTDATA_DIR "/wine-prefix/system.reg")).isNull());
     EXPECT_TRUE(libraryFileIcon(QString()).isNull());
 }

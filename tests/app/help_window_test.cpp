@@ -71,7 +71,7 @@ struct HelpWindow {
         const auto found = members->findItems(QStringLiteral("Run"), Qt::MatchExactly);
         ASSERT_EQ(found.size(), 1);
         members->setCurrentItem(found.first());
-        ASSERT_TRUE(window->toolbarButton(5)->isEnabled());
+        ASSERT_TRUE(window->toolbarButton(HelpButton)->isEnabled());
         QTest::keyClick(members, Qt::Key_F1);
     }
     // F1 while `menu` is open.

@@ -40,14 +40,15 @@ public:
 } // namespace
 
 TEST(StartUpRules, SplitsTheRememberedLibrary) {
-    EXPECT_EQ(splitLastLibrary(kWshGuid + ":1.0.WSHShell"),
-              (LibraryChoice{kWshGuid, "1.0", "WSHShell"}));
+    EXPECT_EQ(parseLibraryReference(kWshGuid + ":1.0.WSHShell"),
+              (LibraryReference{kWshGuid, "1.0", "WSHShell"}));
     // The last "." ends the version; the first ":" ends the GUID.
-    EXPECT_EQ(splitLastLibrary("{A}:2.10.Name.Space"),
-              (LibraryChoice{"{A}", "2.10.Name", "Space"}));
-    EXPECT_EQ(splitLastLibrary("no dot at all"), LibraryChoice{});
-    EXPECT_EQ(splitLastLibrary("{A}.TypeInfo"), (LibraryChoice{"", "", "TypeInfo"}));
-    EXPECT_EQ(splitLastLibrary("{A}:.X"), (LibraryChoice{"{A}", "", "X"}));
+    EXPECT_EQ(parseLibraryReference("{A}:2.10.Name.Space"),
+              (LibraryReference{"{A}", "2.10.Name", "Space"}));
+    EXPECT_EQ(parseLibraryReference("no dot at all"), LibraryReference{});
+    EXPECT_EQ(parseLibraryReference("{A}.TypeInfo"), (LibraryReference{"", "", "TypeInfo"}));
+    EXPECT_EQ(parseLibraryReference("{A}:.X"), (LibraryReference{"{A}", "", "X"}));
+    EXPECT_EQ(formatLibraryReference({"{A}", "2.10", "Name"}), "{A}:2.10.Name");
 }
 
 TEST(StartUpRules, NormalOpAndGeometry) {
@@ -71,7 +72,7 @@ TEST(StartUpRules, NormalOpAndGeometry) {
 
 TEST(StartUpRules, NoGuidTakesTheFirstFallbackWithAnyVersion) {
     FakeCheck check;
-    const StartLibrary start = chooseStartLibrary(splitLastLibrary("{A}.X"), kDefs, check);
+    const StartLibrary start = chooseStartLibrary(parseLibraryReference("{A}.X"), kDefs, check);
     EXPECT_EQ(start.index, 0);
     EXPECT_EQ(start.typeInfo, "IHOST_CLASS");
     // The resource number is dropped before the file is looked at.

@@ -1,23 +1,24 @@
-# Sourced by the window scripts: make_test_machine DIR makes DIR/prefix (the shared Wine prefix
-# hives, C:\windows\system32 = Wine's binaries) and DIR/program holding a copy of vantor, so that
-# its program folder (vantor.ini, the catalogs) is DIR/program.
+# Sourced by the window scripts: make_test_machine DIR BUILD makes DIR/prefix (the hives of
+# testdata/wine-prefix, C:\windows\system32 = Wine's binaries) and DIR/program holding a copy of
+# BUILD's vantor, so that its program folder (vantor.ini, the catalogs) is DIR/program.
+test_machine_hives=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../testdata/wine-prefix" && pwd)
 make_test_machine() {
-    local dir=$1 build=$2 shared=$3
+    local dir=$1 build=$2
     mkdir -p "$dir/prefix/dosdevices" "$dir/prefix/drive_c/windows" "$dir/program"
-    cp "$shared"/testdata/wine-prefix/*.reg "$dir/prefix/"
+    cp "$test_machine_hives"/*.reg "$dir/prefix/"
     chmod u+w "$dir"/prefix/*.reg
     ln -sfn ../drive_c "$dir/prefix/dosdevices/c:"
     ln -sfn /usr/lib/x86_64-linux-gnu/wine/x86_64-windows "$dir/prefix/drive_c/windows/system32"
     cp "$build/bin/vantor" "$dir/program/vantor"
 }
 
-# new_test_machine: a test machine in a new temporary folder $work (from $build and $shared),
+# new_test_machine: a test machine in a new temporary folder $work (from $build),
 # removed on exit together with the Xvfb and vantor the script started.
 new_test_machine() {
     work=$(mktemp -d)
     XVFB_PID= VANTOR_PID=
     trap 'kill $VANTOR_PID $XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT
-    make_test_machine "$work" "$build" "$shared"
+    make_test_machine "$work" "$build"
 }
 
 # start_xvfb: starts a 1024x768 Xvfb on a free display and exports DISPLAY; XVFB_PID is its id.

@@ -1,6 +1,7 @@
 #include "browser/default_value.h"
 #include "browser/proto_member_rules.h"
 #include "browser/variant_type_name.h"
+#include "tli/search_data.h"
 
 #include <gtest/gtest.h>
 
@@ -60,12 +61,11 @@ TEST(ProtoRules, PrefixAndPropertyTag) {
 }
 
 TEST(ProtoRules, SearchDataAndSeparators) {
-    EXPECT_TRUE(proto::isConstant(0x04000003));
-    EXPECT_FALSE(proto::isConstant(0x08000003));
+    EXPECT_TRUE(tli::isConstantSearchData(0x04000003));
+    EXPECT_FALSE(tli::isConstantSearchData(0x08000003));
     // A negative search data: the byte below the sign bit with 128 added.
-    EXPECT_EQ(proto::categoryFlags(qint32(0x84000001)), 0x84);
-    EXPECT_TRUE(proto::isConstant(qint32(0x84000001)));
-    EXPECT_FALSE(proto::isConstant(qint32(0x80000004)));
+    EXPECT_TRUE(tli::isConstantSearchData(qint32(0x84000001)));
+    EXPECT_FALSE(tli::isConstantSearchData(qint32(0x80000004)));
     EXPECT_EQ(proto::parameterSeparator(1), ", \\i ");
     for (qint32 mode : {0, 2, 6, -1})
         EXPECT_EQ(proto::parameterSeparator(mode), ", \\par\\tab \\i ");

@@ -1,5 +1,5 @@
 // Prototypes of real members. Every expected text is written out from the declaration rules and
-// the oracle dump of the library (shared/oracle/dumps), not taken from a run of the formatter.
+// the oracle dump of the library (testdata/oracle/dumps), not taken from a run of the formatter.
 #include "browser/proto_member.h"
 #include "browser/proto_test_support.h"
 #include "text/error.h"

@@ -150,8 +150,7 @@ HiveFacts hiveFacts() {
         QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
     HiveFacts facts;
     for (const char* name : {"system.reg", "user.reg"}) {
-        const QString text =
-            readText(QStringLiteral(VANTOR_SHARED_DIR "/testdata/wine-prefix/") + name);
+        const QString text = readText(QStringLiteral(VANTOR_TESTDATA_DIR "/wine-prefix/") + name);
         for (auto it = classKey.globalMatch(text); it.hasNext();) {
             const auto match = it.next();
             const QStringList path = match.captured(1).toLower().split(QStringLiteral("\\\\"));

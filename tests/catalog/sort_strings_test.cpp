@@ -20,7 +20,7 @@ bool textLess(const QString& a, const QString& b) {
 // The names of the keys directly under Software\Classes and Software\Classes\CLSID in the
 // real prefix hive, once each ignoring case: what the catalog builders sort.
 QStringList realClassNames() {
-    QFile file(QStringLiteral(VANTOR_SHARED_DIR "/testdata/wine-prefix/system.reg"));
+    QFile file(QStringLiteral(VANTOR_TESTDATA_DIR "/wine-prefix/system.reg"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     static const QRegularExpression key(

@@ -27,7 +27,5 @@ TEST(StringHelpers, ReverseAndLastOccurrence) {
     const QString pair = QString::fromUtf8("a\xF0\x9F\x98\x80z");
     EXPECT_EQ(Reverse(pair), QString::fromUtf8("z\xF0\x9F\x98\x80"
                                                "a"));
-    EXPECT_EQ(LastOccurrence(u"{G}:1.0.WSHShell", u"."), 7);
-    EXPECT_EQ(LastOccurrence(u"abc", u"."), -1);
     EXPECT_EQ(TrimSpaces(u"  a b\t "), "a b\t");
 }

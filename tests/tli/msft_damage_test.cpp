@@ -1,5 +1,6 @@
 #include "platform/pe/pe_resources.h"
 #include "text/error.h"
+#include "tli/msft_layout.h"
 #include "tli/type_lib_file.h"
 #include "tli_test_support.h"
 
@@ -28,16 +29,16 @@ void put32(QByteArray& b, qint64 off, quint32 v) {
 
 // Offset of the segment directory entry `s`.
 qint64 segmentEntry(const QByteArray& b, int s) {
-    const qint64 offsets = 0x54 + ((get32(b, 0x14) & 0x100) ? 4 : 0);
-    return offsets + 4 * qint64(get32(b, 0x20)) + 16 * s;
+    return msft::segmentEntry(get32(b, msft::header::VarFlags),
+                              get32(b, msft::header::TypeInfoCount), s);
 }
 
 // Offsets of the type info records, in index order.
 QList<qint64> typeInfoRecords(const QByteArray& b) {
-    const qint64 offsets = 0x54 + ((get32(b, 0x14) & 0x100) ? 4 : 0);
-    const qint64 table = get32(b, segmentEntry(b, 0));
+    const qint64 offsets = msft::header::typeInfoOffsets(get32(b, msft::header::VarFlags));
+    const qint64 table = get32(b, segmentEntry(b, msft::TypeInfoTab));
     QList<qint64> records;
-    for (quint32 i = 0; i < get32(b, 0x20); ++i)
+    for (quint32 i = 0; i < get32(b, msft::header::TypeInfoCount); ++i)
         records.push_back(table + get32(b, offsets + 4 * i));
     return records;
 }
@@ -59,11 +60,11 @@ TEST(MsftDamage, HeaderAndTables) {
     EXPECT_TRUE(errorOf(good).isEmpty());
 
     QByteArray many = good;
-    put32(many, 0x20, 0x10000);
+    put32(many, msft::header::TypeInfoCount, 0x10000);
     EXPECT_EQ(errorOf(many), QStringLiteral("damaged.tlb: the header claims 65536 type infos"));
 
     QByteArray outside = good;
-    put32(outside, segmentEntry(outside, 7), quint32(good.size() - 8)); // the name table
+    put32(outside, segmentEntry(outside, msft::NameTab), quint32(good.size() - 8));
     EXPECT_TRUE(errorOf(outside).contains(QStringLiteral("runs past the end of the data")));
 
     EXPECT_TRUE(errorOf(good.first(0x40)).contains(QStringLiteral("leaves the data")));
@@ -72,13 +73,13 @@ TEST(MsftDamage, HeaderAndTables) {
 // A pointer type that points at itself would recurse for ever.
 TEST(MsftDamage, SelfReferentialTypeDescriptor) {
     QByteArray b = msftOf(QStringLiteral("stdole2.tlb"));
-    const qint64 entry = segmentEntry(b, 9); // TypeDescTab
+    const qint64 entry = segmentEntry(b, msft::TypeDescTab);
     const quint32 start = get32(b, entry), length = get32(b, entry + 4);
     quint32 off = 0;
-    while (off + 8 <= length && (get32(b, start + off) & 0xFFFF) != 26) // VT_PTR
-        off += 8;
-    ASSERT_LE(off + 8, length) << "no pointer type";
-    put32(b, start + off + 4, off);
+    while (off + msft::typeDesc::Size <= length && (get32(b, start + off) & 0xFFFF) != vt::Ptr)
+        off += msft::typeDesc::Size;
+    ASSERT_LE(off + msft::typeDesc::Size, length) << "no pointer type";
+    put32(b, start + off + msft::typeDesc::Inner, off);
     const QString e = errorOf(b);
     EXPECT_TRUE(e.contains(QStringLiteral("nest deeper"))) << e.toStdString();
 }
@@ -86,13 +87,14 @@ TEST(MsftDamage, SelfReferentialTypeDescriptor) {
 // A dual interface that names itself as its base.
 TEST(MsftDamage, InheritanceLoop) {
     QByteArray b = msftOf(QStringLiteral("wshom.ocx"));
-    const qint64 table = get32(b, segmentEntry(b, 0));
+    const qint64 table = get32(b, segmentEntry(b, msft::TypeInfoTab));
     const QList<qint64> records = typeInfoRecords(b);
     const auto dual = std::find_if(records.begin(), records.end(), [&](qint64 rec) {
-        return (get32(b, rec) & 0xF) == 4 && (get32(b, rec + 0x30) & 0x40);
+        return TypeKind(get32(b, rec + msft::typeinfo::Kind) & 0xF) == TypeKind::Dispatch &&
+               (get32(b, rec + msft::typeinfo::Flags) & flag::TypeDual);
     });
     ASSERT_NE(dual, records.end());
-    put32(b, *dual + 0x54, quint32(*dual - table));
+    put32(b, *dual + msft::typeinfo::Datatype1, quint32(*dual - table));
     const QString e = errorOf(b);
     EXPECT_TRUE(e.contains(QStringLiteral("loops"))) << e.toStdString();
 }
@@ -103,13 +105,15 @@ TEST(MsftDamage, SharedMemberBlocks) {
     const QList<qint64> records = typeInfoRecords(b);
     const qint64 largest =
         *std::max_element(records.begin(), records.end(), [&](qint64 x, qint64 y) {
-            return (get32(b, x + 0x18) & 0xFFFF) < (get32(b, y + 0x18) & 0xFFFF);
+            return (get32(b, x + msft::typeinfo::Elements) & 0xFFFF) <
+                   (get32(b, y + msft::typeinfo::Elements) & 0xFFFF);
         });
-    const quint32 counts = get32(b, largest + 0x18), block = get32(b, largest + 4);
+    const quint32 counts = get32(b, largest + msft::typeinfo::Elements),
+                  block = get32(b, largest + msft::typeinfo::MemberBlock);
     ASSERT_GT(counts & 0xFFFF, 0u);
     for (qint64 rec : records) {
-        put32(b, rec + 4, block);
-        put32(b, rec + 0x18, counts);
+        put32(b, rec + msft::typeinfo::MemberBlock, block);
+        put32(b, rec + msft::typeinfo::Elements, counts);
     }
     const QString e = errorOf(b);
     EXPECT_TRUE(e.contains(QStringLiteral("overlap"))) << e.toStdString();

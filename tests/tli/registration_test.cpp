@@ -68,7 +68,7 @@ TEST(Registration, RegisteredLibraryIsFoundAgainAfterARestart) {
     for (const TypeInfoView& i :
          app.typeLibInfoFromRegistry(guid, major, minor, lcid)->interfaces()) {
         const QString key = QStringLiteral("Interface\\") + i.guidText();
-        const bool registered = automation(i.kind(), i.typeFlags());
+        const bool registered = automation(int(i.kind()), i.typeFlags());
         EXPECT_EQ(text(again, key), registered ? i.name() : QStringLiteral("(none)"));
         if (registered) {
             EXPECT_EQ(text(again, key + QStringLiteral("\\TypeLib")), guid);

@@ -10,7 +10,7 @@
 namespace vantor::tli::testing {
 
 inline const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
-inline const QString kOracleDir = QStringLiteral(VANTOR_SHARED_DIR "/oracle");
+inline const QString kOracleDir = QStringLiteral(VANTOR_TESTDATA_DIR "/oracle");
 
 // One row of the oracle's INDEX.tsv.
 struct IndexRow {

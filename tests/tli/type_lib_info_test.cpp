@@ -286,7 +286,8 @@ TEST(TypeLibInfo, GlobalsAndConstantGroups) {
     const QList<ListRow> rows = lib->memberRows(search::GlobalsRow);
     EXPECT_EQ(texts(rows), expected);
     for (const ListRow& row : rows)
-        EXPECT_EQ(lib->member(search::GlobalsRow, row.itemData, -1, row.text).owner().kind(), 2);
+        EXPECT_EQ(lib->member(search::GlobalsRow, row.itemData, -1, row.text).owner().kind(),
+                  TypeKind::Module);
     EXPECT_THROW(lib->typeInfoOfSearchData(search::GlobalsRow), Error);
 
     const QList<ConstantGroup> groups =

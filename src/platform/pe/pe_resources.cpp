@@ -1,5 +1,6 @@
 #include "platform/pe/pe_resources.h"
 
+#include "platform/pe/pe_layout.h"
 #include "text/error.h"
 #include "text/text_order.h"
 
@@ -9,14 +10,8 @@ namespace vantor::pe {
 
 namespace {
 
-constexpr quint16 kPe32Magic = 0x010B;
-constexpr quint16 kPe32PlusMagic = 0x020B;
-constexpr quint32 kSectionHeaderSize = 40;
-constexpr quint32 kDirectoryHeaderSize = 16;
-constexpr quint32 kDirEntrySize = 8;
-constexpr quint32 kDataEntrySize = 16;
-constexpr quint32 kHighBit = 0x80000000u;
-constexpr int kResourceDirectoryIndex = 2;
+using namespace layout;
+constexpr quint32 kHighBit = resourceEntry::HighBit;
 
 const QString& typelibType() {
     static const QString name = QStringLiteral("TYPELIB");
@@ -27,51 +22,53 @@ const QString& typelibType() {
 
 PeResources::PeResources(QByteArrayView file, QString fileName)
     : file_(file), fileName_(std::move(fileName)) {
-    if (file_.size() < 0x40 || file.at(0) != 'M' || file.at(1) != 'Z')
+    if (file_.size() < qsizetype(mz::Size) || file.at(0) != 'M' || file.at(1) != 'Z')
         fail(QStringLiteral("no MZ header"));
-    const quint32 nt = *file_.u32(0x3C);
+    const quint32 nt = *file_.u32(mz::NtOffset);
     const auto signature = file_.u32(nt);
-    if (!signature || *signature != 0x00004550u)
+    if (!signature || *signature != PeSignature)
         fail(QStringLiteral("no PE signature at the offset the MZ header names"));
 
-    const quint64 coff = quint64(nt) + 4;
-    if (!file_.contains(coff, 20))
+    const quint64 coffHeader = quint64(nt) + coff::At;
+    if (!file_.contains(coffHeader, coff::Size))
         fail(QStringLiteral("the COFF header runs past the end of the file"));
-    const quint16 sectionCount = *file_.u16(coff + 2);
-    const quint16 optionalSize = *file_.u16(coff + 16);
+    const quint16 sectionCount = *file_.u16(coffHeader + coff::SectionCount);
+    const quint16 optionalSize = *file_.u16(coffHeader + coff::OptionalHeaderSize);
 
-    const quint64 oh = coff + 20;
+    const quint64 oh = coffHeader + coff::Size;
     if (!file_.contains(oh, optionalSize))
         fail(QStringLiteral("the optional header runs past the end of the file"));
-    const auto magic = file_.u16(oh);
-    if (optionalSize < 2 || (*magic != kPe32Magic && *magic != kPe32PlusMagic))
+    const auto magic = file_.u16(oh + optional::Magic);
+    if (optionalSize < 2 || (*magic != optional::Pe32Magic && *magic != optional::Pe32PlusMagic))
         fail(QStringLiteral("unknown optional header magic"));
-    pe32Plus_ = *magic == kPe32PlusMagic;
+    pe32Plus_ = *magic == optional::Pe32PlusMagic;
 
     const quint64 sectionTable = oh + optionalSize;
-    if (!file_.contains(sectionTable, quint64(sectionCount) * kSectionHeaderSize))
+    if (!file_.contains(sectionTable, quint64(sectionCount) * section::Size))
         fail(QStringLiteral("the section table runs past the end of the file"));
     sections_.reserve(sectionCount);
     for (quint32 i = 0; i < sectionCount; ++i) {
-        const quint64 at = sectionTable + quint64(i) * kSectionHeaderSize;
-        sections_.append(
-            {*file_.u32(at + 12), *file_.u32(at + 8), *file_.u32(at + 16), *file_.u32(at + 20)});
+        const quint64 at = sectionTable + quint64(i) * section::Size;
+        sections_.append({*file_.u32(at + section::VirtualAddress),
+                          *file_.u32(at + section::VirtualSize), *file_.u32(at + section::RawSize),
+                          *file_.u32(at + section::RawPointer)});
     }
 
     // The data directories live inside the optional header; SizeOfOptionalHeader bounds them.
-    const quint32 countField = pe32Plus_ ? 108 : 92;
-    const quint32 directories = pe32Plus_ ? 112 : 96;
+    const quint32 countField = optional::directoryCount(pe32Plus_);
     if (optionalSize < countField + 4)
         return;
     const quint32 directoryCount = *file_.u32(oh + countField);
-    const quint64 resourceDir = directories + quint64(kResourceDirectoryIndex) * 8;
-    if (directoryCount <= kResourceDirectoryIndex || optionalSize < resourceDir + 8)
+    const quint64 resourceDir = optional::directories(pe32Plus_) +
+                                quint64(optional::ResourceDirectory) * optional::DirectorySize;
+    if (directoryCount <= optional::ResourceDirectory ||
+        optionalSize < resourceDir + optional::DirectorySize)
         return;
     const quint32 rva = *file_.u32(oh + resourceDir);
     if (rva == 0)
         return;
 
-    const auto base = rvaToOffset(rva, kDirectoryHeaderSize);
+    const auto base = rvaToOffset(rva, resourceDirectory::Size);
     if (!base)
         fail(QStringLiteral("the resource directory lies outside the file's sections"));
     // Tree offsets may reach anywhere in the raw data of the section holding the directory.
@@ -125,19 +122,20 @@ QList<PeResources::DirEntry> PeResources::readDirectory(quint32 offset, QSet<qui
     if (seen.contains(offset))
         fail(QStringLiteral("the resource directory loops: a directory is reached twice"));
     seen.insert(offset);
-    if (!tree_.contains(offset, kDirectoryHeaderSize))
+    if (!tree_.contains(offset, resourceDirectory::Size))
         fail(QStringLiteral("a resource directory lies past the end of the section"));
-    const quint32 count = quint32(*tree_.u16(offset + 12)) + *tree_.u16(offset + 14);
-    const quint64 first = quint64(offset) + kDirectoryHeaderSize;
-    if (!tree_.contains(first, quint64(count) * kDirEntrySize))
+    const quint32 count = quint32(*tree_.u16(offset + resourceDirectory::NamedCount)) +
+                          *tree_.u16(offset + resourceDirectory::IdCount);
+    const quint64 first = quint64(offset) + resourceDirectory::Size;
+    if (!tree_.contains(first, quint64(count) * resourceEntry::Size))
         fail(QStringLiteral("resource directory entries run past the end of the section"));
 
     QList<DirEntry> entries;
     entries.reserve(count);
     for (quint32 i = 0; i < count; ++i) {
-        const quint64 at = first + quint64(i) * kDirEntrySize;
-        const quint32 name = *tree_.u32(at);
-        const quint32 target = *tree_.u32(at + 4);
+        const quint64 at = first + quint64(i) * resourceEntry::Size;
+        const quint32 name = *tree_.u32(at + resourceEntry::Name);
+        const quint32 target = *tree_.u32(at + resourceEntry::Target);
         entries.append({name & ~kHighBit, target & ~kHighBit, (name & kHighBit) != 0,
                         (target & kHighBit) != 0});
     }
@@ -145,8 +143,8 @@ QList<PeResources::DirEntry> PeResources::readDirectory(quint32 offset, QSet<qui
 }
 
 quint16 PeResources::nameLength(quint32 offset) const {
-    const auto length = tree_.u16(offset);
-    if (!length || !tree_.contains(quint64(offset) + 2, quint64(*length) * 2))
+    const auto length = tree_.u16(offset + resourceName::Length);
+    if (!length || !tree_.contains(quint64(offset) + resourceName::Text, quint64(*length) * 2))
         fail(QStringLiteral("a resource name lies past the end of the section"));
     return *length;
 }
@@ -161,7 +159,7 @@ bool PeResources::matches(const DirEntry& entry, const ResourceKey& key) const {
     if (length != key.name().size())
         return false;
     for (quint16 i = 0; i < length; ++i) {
-        const char16_t unit = *tree_.u16(quint64(entry.name) + 2 + quint64(i) * 2);
+        const char16_t unit = *tree_.u16(quint64(entry.name) + resourceName::Text + quint64(i) * 2);
         if (foldCase(unit) != foldCase(key.name().at(i).unicode()))
             return false;
     }
@@ -177,7 +175,7 @@ ResourceKey PeResources::keyOf(const DirEntry& entry, qint64& budget) const {
         fail(QStringLiteral("resource names overlap"));
     QString name(length, Qt::Uninitialized);
     for (quint16 i = 0; i < length; ++i)
-        name[i] = QChar(*tree_.u16(quint64(entry.name) + 2 + quint64(i) * 2));
+        name[i] = QChar(*tree_.u16(quint64(entry.name) + resourceName::Text + quint64(i) * 2));
     return ResourceKey(std::move(name));
 }
 
@@ -201,16 +199,17 @@ ResourceEntry PeResources::readData(const DirEntry& leaf, const ResourceKey& typ
     const QString which = type.toString() + QLatin1Char('/') + name.toString();
     if (leaf.isDirectory)
         fail(QStringLiteral("resource %1 is nested deeper than three levels").arg(which));
-    if (!tree_.contains(leaf.target, kDataEntrySize))
+    if (!tree_.contains(leaf.target, dataEntry::Size))
         fail(QStringLiteral("the data entry of resource %1 lies past the end of the section")
                  .arg(which));
-    const quint32 rva = *tree_.u32(leaf.target);
-    const quint32 size = *tree_.u32(leaf.target + 4);
+    const quint32 rva = *tree_.u32(leaf.target + dataEntry::Rva);
+    const quint32 size = *tree_.u32(leaf.target + dataEntry::DataSize);
     const auto offset = rvaToOffset(rva, size);
     if (!offset)
         fail(QStringLiteral("the data of resource %1 lies outside the file").arg(which));
     const quint16 language = leaf.named ? 0 : quint16(leaf.name);
-    return {type, name, language, *tree_.u32(leaf.target + 8), *file_.slice(*offset, size)};
+    return {type, name, language, *tree_.u32(leaf.target + dataEntry::CodePage),
+            *file_.slice(*offset, size)};
 }
 
 QList<ResourceKey> PeResources::types() const {

@@ -111,10 +111,6 @@ QString FixedFileInfo::fileVersion() const {
     return versionText(fileVersionMS, fileVersionLS);
 }
 
-QString FixedFileInfo::productVersion() const {
-    return versionText(productVersionMS, productVersionLS);
-}
-
 const StringTable* VersionInfo::preferredTable() const {
     for (quint32 translation : translations) {
         const QString key = QStringLiteral("%1%2")

@@ -20,7 +20,6 @@ struct FixedFileInfo {
 
     // "a.b.c.d"
     QString fileVersion() const;
-    QString productVersion() const;
 };
 
 // One StringFileInfo table: key is language then code page in hex ("040904B0").

@@ -19,7 +19,9 @@ bool isSeparator(QChar c) {
 
 QString Value::text() const {
     QString out(qsizetype(dataSize_ / 2), Qt::Uninitialized);
-    std::memcpy(out.data(), data_, (dataSize_ / 2) * 2);
+    // Empty data is a null data_, which memcpy must not see even for no bytes.
+    if (dataSize_ >= 2)
+        std::memcpy(out.data(), data_, (dataSize_ / 2) * 2);
     return out;
 }
 

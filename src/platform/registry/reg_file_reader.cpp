@@ -233,8 +233,10 @@ private:
             if (ansiStrings_ && isStringType(type)) {
                 const QString text =
                     win1252::decode(QByteArrayView(bytes_.data(), qsizetype(bytes_.size())));
+                // An empty string leaves bytes_ empty, whose data() may be null: no copy then.
                 bytes_.resize(std::size_t(text.size()) * 2);
-                std::memcpy(bytes_.data(), text.utf16(), bytes_.size());
+                if (!bytes_.empty())
+                    std::memcpy(bytes_.data(), text.utf16(), bytes_.size());
             }
         } else {
             issue(QStringLiteral("bad value data"));

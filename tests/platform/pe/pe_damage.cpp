@@ -46,7 +46,7 @@ void record(const QString& error, const QString& what, DamageReport& report) {
 
 QStringList damageSample() {
     QStringList files;
-    QFile index(QStringLiteral(VANTOR_SHARED_DIR "/oracle/INDEX.tsv"));
+    QFile index(QStringLiteral(VANTOR_TESTDATA_DIR "/oracle/INDEX.tsv"));
     if (index.open(QIODevice::ReadOnly)) {
         index.readLine();
         while (!index.atEnd()) {

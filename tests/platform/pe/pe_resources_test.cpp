@@ -1,4 +1,5 @@
 #include "pe_test_support.h"
+#include "platform/pe/pe_layout.h"
 #include "platform/pe/pe_resources.h"
 #include "text/error.h"
 
@@ -29,7 +30,7 @@ QString errorAfter(const QByteArray& file, qsizetype at, quint32 value) {
 // file name -> TYPELIB ids, as the oracle's index lists them.
 QMap<QString, QList<quint16>> indexedTypelibs() {
     QMap<QString, QList<quint16>> index;
-    QFile f(QStringLiteral(VANTOR_SHARED_DIR "/oracle/INDEX.tsv"));
+    QFile f(QStringLiteral(VANTOR_TESTDATA_DIR "/oracle/INDEX.tsv"));
     if (!f.open(QIODevice::ReadOnly))
         return index;
     f.readLine(); // header
@@ -98,18 +99,22 @@ TEST(PeResources, ReadsThePe32Zlib) {
 TEST(PeResources, RejectsBrokenHeaders) {
     const QByteArray file = testing::readWineFile(QStringLiteral("vbscript.dll"));
     ASSERT_FALSE(file.isEmpty());
-    const quint32 nt = u32At(file, 0x3C), oh = nt + 24;
-    const quint32 resourceRva = oh + 112 + 16;
+    using namespace layout;
+    const quint32 nt = u32At(file, mz::NtOffset), oh = nt + coff::At + coff::Size;
+    const quint32 resourceRva =
+        oh + optional::directories(true) + optional::ResourceDirectory * optional::DirectorySize;
     const QList<std::pair<const char*, std::function<void(QByteArray&)>>> cases = {
         {"no MZ", [](QByteArray& b) { b[0] = 'X'; }},
         {"short", [](QByteArray& b) { b.truncate(0x20); }},
         {"lfanew past end",
-         [](QByteArray& b) { qToLittleEndian<quint32>(0xFFFFFFF0u, b.data() + 0x3C); }},
+         [](QByteArray& b) { qToLittleEndian<quint32>(0xFFFFFFF0u, b.data() + mz::NtOffset); }},
         {"no PE signature", [nt](QByteArray& b) { b[nt + 1] = 'X'; }},
         {"bad magic", [oh](QByteArray& b) { qToLittleEndian<quint16>(0x0107, b.data() + oh); }},
         {"optional header past end", [oh](QByteArray& b) { b.truncate(oh + 100); }},
         {"sections past end",
-         [oh](QByteArray& b) { qToLittleEndian<quint16>(0xFFFF, b.data() + oh - 18); }},
+         [nt](QByteArray& b) {
+             qToLittleEndian<quint16>(0xFFFF, b.data() + nt + coff::At + coff::SectionCount);
+         }},
         {"resource rva in no section",
          [=](QByteArray& b) { qToLittleEndian<quint32>(0xF0000000u, b.data() + resourceRva); }},
         {"truncated after headers", [](QByteArray& b) { b.truncate(0x1000); }},

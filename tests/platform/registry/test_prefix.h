@@ -5,9 +5,9 @@
 
 namespace vantor::registry::test {
 
-// A Wine prefix for tests: copies of the shared prefix's hives, dosdevices/c: -> ../drive_c,
-// whose Windows/System32 (spelled differently from the registry on purpose) links to Wine's
-// own binaries; and an empty program folder beside it.
+// A Wine prefix for tests: copies of the hives of testdata/wine-prefix, dosdevices/c: ->
+// ../drive_c, whose Windows/System32 (spelled differently from the registry on purpose) links to
+// Wine's own binaries; and an empty program folder beside it.
 class TestPrefix {
 public:
     TestPrefix();

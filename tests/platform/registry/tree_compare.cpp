@@ -76,7 +76,7 @@ QByteArray readAll(const QString& path) {
 }
 
 QString primaryHive(const char* name) {
-    return QStringLiteral(VANTOR_SHARED_DIR "/testdata/wine-prefix/") + QString::fromLatin1(name);
+    return QStringLiteral(VANTOR_TESTDATA_DIR "/wine-prefix/") + QString::fromLatin1(name);
 }
 
 } // namespace vantor::registry::test

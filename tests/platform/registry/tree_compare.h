@@ -19,6 +19,6 @@ std::string treeDifferences(const Key* a, const Key* b,
 int countKeys(const Key* key);
 
 QByteArray readAll(const QString& path);
-QString primaryHive(const char* name); // a file of the shared test prefix
+QString primaryHive(const char* name); // a file of testdata/wine-prefix
 
 } // namespace vantor::registry::test

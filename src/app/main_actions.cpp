@@ -1,0 +1,188 @@
+#include "app/main_actions.h"
+
+#include "app/icon_set.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace vantor {
+
+namespace {
+
+QAction* checkItem(QMenu* menu, const QString& caption, bool checked = false) {
+    QAction* a = menu->addAction(caption);
+    a->setCheckable(true);
+    a->setChecked(checked);
+    return a;
+}
+
+} // namespace
+
+MainActions::MainActions(QMainWindow& window, QToolBar& toolbar, bool chmKeywordChecked) {
+    buildToolbar(toolbar);
+    buildPopup(window, chmKeywordChecked);
+    buildMenuBar(window);
+}
+
+void MainActions::markLater(QAction* action) {
+    action->setEnabled(false);
+    action->setToolTip(QStringLiteral("not available yet"));
+}
+
+QAction* MainActions::named(QAction* action, const QString& name) {
+    action->setObjectName(name);
+    byName_.insert(name, action);
+    return action;
+}
+
+QAction* MainActions::find(const QString& name) const {
+    return byName_.value(name);
+}
+
+QAction* MainActions::button(int number) const {
+    return number >= 1 && number <= buttons_.size() ? buttons_[number - 1] : nullptr;
+}
+
+void MainActions::buildToolbar(QToolBar& toolbar) {
+    struct Button {
+        const char* tip;
+        const char* key;
+        int image;
+    };
+    static const Button table[ToolbarButtonCount] = {
+        {"Back [Ctrl-<]", "back", 1},     {"Forward [Ctrl->]", "forward", 2},
+        {"Copy [Copy-C]", "copy", 3},     {"Minimize RTB", "rtf", 11},
+        {"Help [F1]", "help", 13},        {nullptr, "sep1", -1},
+        {"Search", "search", 0},          {nullptr, "sep1", -1},
+        {"Next Interface", "next_int", 4}};
+    for (const Button& b : table) {
+        if (!b.tip) {
+            toolbar.addSeparator()->setObjectName(QString::fromLatin1(b.key));
+            buttons_.append(toolbar.actions().last());
+            continue;
+        }
+        const QString tip = QString::fromLatin1(b.tip);
+        QAction* a =
+            named(toolbar.addAction(toolbarImage(b.image), tip), QString::fromLatin1(b.key));
+        a->setToolTip(tip);
+        buttons_.append(a);
+    }
+    for (int b : {BackButton, ForwardButton, CopyButton, MinimizePaneButton})
+        button(b)->setEnabled(false);
+}
+
+void MainActions::buildPopup(QMainWindow& window, bool chmKeywordChecked) {
+    popupMenu_ = new QMenu(QStringLiteral("MyPopup"), &window);
+    popupMenu_->setToolTipsVisible(true);
+    QMenu* const popup = popupMenu_;
+    const auto later = [this](QMenu* menu, const char* caption, const char* name) {
+        QAction* a =
+            named(menu->addAction(QString::fromLatin1(caption)), QString::fromLatin1(name));
+        markLater(a);
+        return a;
+    };
+    const auto submenu = [this,
+                          later](QMenu* menu, const char* caption, const char* name,
+                                 std::initializer_list<std::pair<const char*, const char*>> items) {
+        QMenu* sub = menu->addMenu(QString::fromLatin1(caption));
+        for (const auto& [itemCaption, itemName] : items)
+            later(sub, itemCaption, itemName);
+        QAction* a = named(sub->menuAction(), QString::fromLatin1(name));
+        markLater(a);
+        return a;
+    };
+    const auto check = [this](QMenu* menu, const char* caption, const char* name,
+                              bool checked = false) {
+        return named(checkItem(menu, QString::fromLatin1(caption), checked),
+                     QString::fromLatin1(name));
+    };
+    using C = PopupCommands;
+    std::array<QAction*, C::Count>& p = popupItems_;
+    p[C::Copy] = later(popup, "&Copy", "popup.copy");
+    p[C::CreatableProgId] = submenu(popup, "Copy Creatable ProgID", "popup.progid",
+                                    {{"As String", "popup.progid.string"},
+                                     {"As JScript", "popup.progid.jscript"},
+                                     {"As VBScript", "popup.progid.vbscript"},
+                                     {"As Perl", "popup.progid.perl"},
+                                     {"As Python", "popup.progid.python"}});
+    p[C::VbReference] = later(popup, "Copy VB TypeLib Reference", "popup.vb_reference");
+    p[C::WshReference] = later(popup, "Copy WSH TypeLib Reference", "popup.wsh_reference");
+    p[C::AllMembers] = later(popup, "Copy All Members", "popup.all_members");
+    p[C::AllConstants] = later(popup, "Copy All Constants as Code", "popup.all_constants");
+    p[C::HtmlObjectTag] = later(popup, "Copy HTML Object Tag Reference", "popup.html_tag");
+    p[C::TypeInfo] = submenu(popup, "Copy TypeInfo", "popup.typeinfo",
+                             {{"As GUID", "popup.typeinfo.guid"},
+                              {"As Complete Anchor", "popup.typeinfo.anchor"},
+                              {"As progid4: URL", "popup.typeinfo.url"}});
+    popup->addSeparator();
+    p[C::AllowInstantiation] =
+        check(popup, "Allow ProgID/Object Instantiation", "popup.instantiation");
+    p[C::AutoBrowse] = check(popup, "Auto Browse to Class", "popup.auto_browse");
+    popup->addSeparator();
+    p[C::ShowHidden] = check(popup, "Show Hidden", "popup.show_hidden");
+    p[C::ExportTypeLibs] =
+        later(popup, "Export TypeLib Definitions to IE", "popup.export_typelibs");
+    p[C::ExportProgIds] = later(popup, "Export ProgID Definitions to IE", "popup.export_progids");
+    p[C::DefinitionDetails] = later(popup, "Get Definition Details", "popup.definition_details");
+    p[C::DefineLibName] = check(popup, "Define Libname on Refresh", "popup.define_libname");
+    popup->addSeparator();
+    p[C::ChmKeyword] =
+        check(popup, "CHM: Force Keyword Lookup", "popup.chm_keyword", chmKeywordChecked);
+}
+
+void MainActions::buildMenuBar(QMainWindow& window) {
+    const auto add = [this](QMenu* menu, const char* caption, const char* name) {
+        return named(menu->addAction(QString::fromLatin1(caption)), QString::fromLatin1(name));
+    };
+    const auto later = [add](QMenu* menu, const char* caption, const char* name) {
+        QAction* a = add(menu, caption, name);
+        markLater(a);
+        return a;
+    };
+    QMenu* view = window.menuBar()->addMenu(QStringLiteral("&View"));
+    named(checkItem(view, QStringLiteral("Always OnTop")), QStringLiteral("view.on_top"));
+    view->addSeparator();
+    add(view, "&Properties", "view.properties");
+    view->addSeparator();
+    add(view, "&Refresh", "view.refresh");
+    view->addSeparator();
+    add(view, "&WScript", "view.wscript");
+
+    QMenu* about = window.menuBar()->addMenu(QStringLiteral("&About"));
+    add(about, "App Info", "about.app_info");
+
+    QMenu* search = window.menuBar()->addMenu(QStringLiteral("&Search"));
+    search->setToolTipsVisible(true);
+    later(search, "By TypeLib Help String", "search.typelib_help");
+    later(search, "By ProgID Help String", "search.progid_help");
+    later(search, "By ProgID", "search.progid");
+
+    QMenu* docs = window.menuBar()->addMenu(QStringLiteral("&LibDocs"));
+    docs->setToolTipsVisible(true);
+    QMenu* constants = docs->addMenu(QStringLiteral("Export All Constants"));
+    later(constants, "As VBScript", "docs.constants.vbscript");
+    later(constants, "As JScript", "docs.constants.jscript");
+    markLater(named(constants->menuAction(), QStringLiteral("docs.constants")));
+    later(docs, "Export All Member Names", "docs.member_names");
+    QMenu* format = docs->addMenu(QStringLiteral("Export Docs"));
+    later(format, "As RichText", "docs.export.rtf");
+    later(format, "As HTML", "docs.export.html");
+    later(format, "As Abstract XML", "docs.export.xml");
+    markLater(named(format->menuAction(), QStringLiteral("docs.export")));
+    docs->addSeparator();
+    // The export options, checked as a first run finds them.
+    for (const auto& [caption, name, checked] :
+         {std::tuple{"Write to Vantor tree", "docs.write_tree", true},
+          {"Copy to Clipboard", "docs.clipboard", false},
+          {"Open in Default Application", "docs.open", true},
+          {"Group Docs by TypeKind", "docs.group_by_kind", true}}) {
+        QAction* option = later(docs, caption, name);
+        option->setCheckable(true);
+        option->setChecked(checked);
+    }
+}
+
+} // namespace vantor
