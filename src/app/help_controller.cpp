@@ -139,7 +139,7 @@ help::HelpSelection HelpController::selection() const {
         if (number > 0) {
             try {
                 const tli::TypeInfoView info = browser.library().typeInfo(number - 1);
-                s.typeKind = info.kind();
+                s.typeKind = int(info.kind());
                 if (const std::optional<tli::TypeInfoView> def = info.defaultInterface())
                     s.defaultInterfaceName = def->name();
             } catch (const std::exception&) {
