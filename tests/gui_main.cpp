@@ -1,10 +1,10 @@
-// Test main for code that needs a QGuiApplication: Qt's offscreen platform, no display needed.
-#include <QGuiApplication>
+// Test main for code that needs a Qt application: Qt's offscreen platform, no display needed.
+#include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,8 +1,8 @@
 #include "app/ini_file.h"
-#include "text/win1252.h"
+#include "app/mru_slots.h"
+#include "test_files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -20,15 +20,8 @@ protected:
     QString path = dir.filePath("vantor.ini");
     IniFile ini{path};
 
-    void writeRaw(const QByteArray& bytes) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray readRaw() const {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void writeRaw(const QByteArray& bytes) { ASSERT_TRUE(test::writeFile(path, bytes)); }
+    QByteArray readRaw() const { return test::readFile(path); }
 };
 
 } // namespace
@@ -136,4 +129,17 @@ TEST_F(IniFileTest, InterruptedWriteLeavesTheOldFileIntact) {
     // And the next write works.
     ASSERT_TRUE(ini.WriteIni(u"TLB_MRU", u"count", 2));
     EXPECT_EQ(ini.ReadIni(u"TLB_MRU", u"mru01", ""), "{G}#1.0#Help#Lib#dll");
+}
+
+// Removing a slot moves the last entry into it (the list view's test); the entry moves whole.
+TEST_F(IniFileTest, RemovingAnMruSlotMovesALongEntryWhole) {
+    EXPECT_EQ(mruKey(3), "mru03");
+    EXPECT_EQ(mruKey(100), "mru100");
+    const QString longEntry = "{G}#1.0#" + QString(400, QChar(u'h')) + "#Lib#ocx";
+    ini.WriteIni(u"TLB_MRU", u"mru01", QStringLiteral("{F}#1.0#Help#Lib#dll"));
+    ini.WriteIni(u"TLB_MRU", u"mru02", longEntry);
+    EXPECT_EQ(RemoveMruSlot(ini, u"TLB_MRU", u"mru01", 2), 1);
+    EXPECT_EQ(ini.ReadWhole(u"TLB_MRU", u"mru01"), longEntry);
+    EXPECT_FALSE(ini.ReadWhole(u"TLB_MRU", u"mru02"));
+    EXPECT_EQ(ini.ReadIni(u"TLB_MRU", u"count", ""), "1");
 }

@@ -16,17 +16,9 @@ LayoutState settled(double W, double H) {
 
 } // namespace
 
-TEST(WindowLayout, MinimumsFollowLvHeightAndSplitterBar) {
-    EXPECT_DOUBLE_EQ(kMetrics.margin, 45);
-    EXPECT_DOUBLE_EQ(kMetrics.lowerMinimum, 1000 + 315 + 800 + 360 + 5 * 90);
-    EXPECT_DOUBLE_EQ(kMetrics.contentMinimum, 550 + kMetrics.lowerMinimum + 400);
-    // LVHght 5000 is used as 3000.
-    const LayoutMetrics tall = LayoutMetrics::make(90, 5000, 15);
-    EXPECT_DOUBLE_EQ(tall.lvHeight, 3000);
-    EXPECT_DOUBLE_EQ(tall.lowerMinimum - kMetrics.lowerMinimum, 2000);
-}
-
 TEST(WindowLayout, FirstLayoutGivesLowerAreaItsMinimumAndFillsWithLists) {
+    // LVHght 5000 is used as 3000.
+    EXPECT_DOUBLE_EQ(LayoutMetrics::make(90, 5000, 15).lowerMinimum - kMetrics.lowerMinimum, 2000);
     const double W = 8000, H = 6000;
     const WindowLayout first = layoutWindow(kMetrics, LayoutState{}, W, H);
     EXPECT_DOUBLE_EQ(first.lower.height, kMetrics.lowerMinimum);
@@ -43,22 +35,15 @@ TEST(WindowLayout, FirstLayoutGivesLowerAreaItsMinimumAndFillsWithLists) {
     EXPECT_FALSE(first.pushBackOuterHeight);
 }
 
-TEST(WindowLayout, GrowingSplitsFortySixty) {
+TEST(WindowLayout, GrowingSplitsFortySixtyShrinkingSixtyFortyUntilTheMinimum) {
     const LayoutState before = settled(8000, 6000);
-    const WindowLayout grown = layoutWindow(kMetrics, before, 8000, 7000);
-    EXPECT_DOUBLE_EQ(grown.lower.height - before.lowerHeight, 400);
-    EXPECT_DOUBLE_EQ(grown.lists.height - before.listHeight, 600);
-    // An unchanged size changes nothing.
-    const WindowLayout same = layoutWindow(kMetrics, grown.state, 8000, 7000);
-    EXPECT_DOUBLE_EQ(same.lower.height, grown.lower.height);
-    EXPECT_DOUBLE_EQ(same.lists.height, grown.lists.height);
-}
-
-TEST(WindowLayout, ShrinkingTakesSixtyFromLowerAreaUntilItsMinimum) {
-    const LayoutState grown = layoutWindow(kMetrics, settled(8000, 6000), 8000, 9000).state;
-    const WindowLayout shrunk = layoutWindow(kMetrics, grown, 8000, 8000);
-    EXPECT_DOUBLE_EQ(grown.lowerHeight - shrunk.lower.height, 600);
-    EXPECT_DOUBLE_EQ(grown.listHeight - shrunk.lists.height, 400);
+    const WindowLayout grown = layoutWindow(kMetrics, before, 8000, 9000);
+    EXPECT_DOUBLE_EQ(grown.lower.height - before.lowerHeight, 1200);
+    EXPECT_DOUBLE_EQ(grown.lists.height - before.listHeight, 1800);
+    // Shrinking takes sixty percent from the lower area.
+    const WindowLayout shrunk = layoutWindow(kMetrics, grown.state, 8000, 8000);
+    EXPECT_DOUBLE_EQ(grown.lower.height - shrunk.lower.height, 600);
+    EXPECT_DOUBLE_EQ(grown.lists.height - shrunk.lists.height, 400);
 
     // A shrink the lower area cannot take leaves it at its minimum; the lists take the rest.
     const double H = kMetrics.contentMinimum + 10;
@@ -66,14 +51,13 @@ TEST(WindowLayout, ShrinkingTakesSixtyFromLowerAreaUntilItsMinimum) {
     EXPECT_DOUBLE_EQ(small.lower.height, kMetrics.lowerMinimum);
     EXPECT_DOUBLE_EQ(small.lists.height, H - 550 - kMetrics.lowerMinimum - 90);
     EXPECT_FALSE(small.pushBackOuterHeight);
-}
 
-TEST(WindowLayout, BelowContentMinimumPushesWindowBack) {
-    const LayoutState before = settled(8000, 6000);
-    const WindowLayout tiny = layoutWindow(kMetrics, before, 8000, kMetrics.contentMinimum - 500);
+    // Below the content minimum the window is pushed back.
+    const WindowLayout tiny =
+        layoutWindow(kMetrics, small.state, 8000, kMetrics.contentMinimum - 500);
     ASSERT_TRUE(tiny.pushBackOuterHeight);
-    // d = round(3m + LVHght) / twips per pixel, whole-number division: (135 + 1000) / 15 = 75.
-    const double d = static_cast<double>(static_cast<long long>(3 * 45 + 1000) / 15);
+    // Three margins and LVHght in whole pixels: (135 + 1000) / 15.
+    const double d = 75;
     EXPECT_DOUBLE_EQ(tiny.lower.height, kMetrics.lowerMinimum - d);
     EXPECT_DOUBLE_EQ(*tiny.pushBackOuterHeight, kMetrics.contentMinimum - d);
     // Shrinking further keeps the same fixed lower area.

@@ -1,3 +1,4 @@
+#include "app/file_icon.h"
 #include "app/icon_set.h"
 #include "app/ini_file.h"
 #include "app/main_window.h"
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
+#include <numeric>
 
 using namespace vantor;
 
@@ -138,18 +140,17 @@ TEST(StartUp, CatalogWaitIsBoundedAndSaysSo) {
     EXPECT_FALSE(s.session->window().browser().loaded());
 }
 
+// The values that refuse are the start-up rules' test.
 TEST(StartUp, NormalOpZeroRefusesWithTheMessage) {
-    for (const char* value : {"0", "00"}) {
-        TestPrefix machine;
-        ASSERT_TRUE(machine.valid());
-        IniFile(iniOf(machine)).WriteIni(u"FrmSpecs", u"NormalOp", QString::fromLatin1(value));
-        Start s;
-        start(machine, s);
-        EXPECT_FALSE(s.session) << value;
-        EXPECT_EQ(s.messages, QStringList{QStringLiteral(
-                                  "Vantor has problems and can't load. Contact the author")});
-        EXPECT_TRUE(QDir(machine.programFolder()).entryList({QStringLiteral("*.dat")}).isEmpty());
-    }
+    TestPrefix machine;
+    ASSERT_TRUE(machine.valid());
+    IniFile(iniOf(machine)).WriteIni(u"FrmSpecs", u"NormalOp", QStringLiteral("0"));
+    Start s;
+    start(machine, s);
+    EXPECT_FALSE(s.session);
+    EXPECT_EQ(s.messages, QStringList{QStringLiteral(
+                              "Vantor has problems and can't load. Contact the author")});
+    EXPECT_TRUE(QDir(machine.programFolder()).entryList({QStringLiteral("*.dat")}).isEmpty());
 }
 
 namespace {
@@ -166,14 +167,13 @@ struct MruFixture {
         for (int i = 1; i <= n; ++i) {
             const QString guid =
                 QStringLiteral("{%1-0000-0000-0000-000000000000}").arg(i, 8, 10, QLatin1Char('0'));
-            defs.append(guid + QStringLiteral(", 1.%1, Help %2, C:\\lib%1.dll, Lib%1")
-                                   .arg(i)
-                                   .arg(QChar(u'A' + (i * 7) % n)));
+            const QChar help(u'A' + (i * 7) % n);
+            defs.append(QStringLiteral("%1, 1.%2, Help %3, C:\\lib%2.dll, Lib%2")
+                            .arg(guid)
+                            .arg(i)
+                            .arg(help));
             ini.WriteIni(u"TLB_MRU", mruKey(i),
-                         QStringList{guid, QStringLiteral("1.%1").arg(i),
-                                     QStringLiteral("Help %1").arg(QChar(u'A' + (i * 7) % n)),
-                                     QStringLiteral("Lib%1").arg(i), QStringLiteral("dll")}
-                             .join(u'#'));
+                         QStringLiteral("%1#1.%2#Help %3#Lib%2#dll").arg(guid).arg(i).arg(help));
         }
         defs.append(QString());
         ini.WriteIni(u"TLB_MRU", u"count", n);
@@ -201,9 +201,8 @@ struct MruFixture {
             EXPECT_EQ(fields[2], row->text(MruView::HelpString));
         }
         std::sort(seen.begin(), seen.end());
-        QList<qint32> expected;
-        for (qint32 i = 1; i <= count; ++i)
-            expected.append(i);
+        QList<qint32> expected(count);
+        std::iota(expected.begin(), expected.end(), 1);
         EXPECT_EQ(seen, expected);
     }
 
@@ -284,4 +283,14 @@ TEST(Icons, EveryImageTheWindowAddressesIsThere) {
     EXPECT_EQ(memberImageIndex(6, false), 1);
     EXPECT_EQ(memberImageIndex(16, true), 6);
     EXPECT_EQ(memberImageIndex(2, true), 1);
+}
+
+// A binary with an icon group shows a 16-pixel icon; one without, and files that are no PE
+// files, show none. Which binaries have a group is the icon reader's test.
+TEST(FileIcon, WineBinariesShowTheirOwnIcon) {
+    const QString wine = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/");
+    EXPECT_FALSE(libraryFileIcon(wine + QStringLiteral("winemine.exe")).pixmap(16, 16).isNull());
+    for (const QString& none :
+         {wine + QStringLiteral("kernel32.dll"), QStringLiteral(__FILE__), QString()})
+        EXPECT_TRUE(libraryFileIcon(none).isNull()) << none.toStdString();
 }

@@ -1,7 +1,9 @@
 // Library browsing over the test prefix: the catalogs its registry gives, Wine's libraries.
 #include "browser/browsing_machine.h"
 #include "browser/library_browser.h"
+#include "browser/pane_link.h"
 #include "browser/path_completion.h"
+#include "browser/proto_test_support.h"
 #include "browser/recording_browser_frame.h"
 #include "browser/rtf_text.h"
 #include "catalog/catalog_lines.h"
@@ -10,12 +12,14 @@
 #include "tli/tli_test_support.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <iostream>
 
 using namespace vantor;
 using namespace vantor::test;
+using vantor::prototest::wineFile;
 
 namespace {
 
@@ -43,18 +47,13 @@ struct Browsing {
         frame.path = GetToken(4, catalogs.TLDefs()[line]);
         return browser.nGetTypInfos();
     }
-    int row(const QString& name) const {
-        for (int i = 0; i < frame.rows.size(); ++i)
-            if (frame.rows[i].text == name)
-                return i;
-        return -1;
+    static int indexOf(const QList<tli::ListRow>& rows, const QString& text) {
+        const auto at =
+            std::find_if(rows.begin(), rows.end(), [&](auto& r) { return r.text == text; });
+        return at == rows.end() ? -1 : int(at - rows.begin());
     }
-    int member(const QString& name) const {
-        for (int i = 0; i < frame.members.size(); ++i)
-            if (frame.members[i].text == name)
-                return i;
-        return -1;
-    }
+    int row(const QString& name) const { return indexOf(frame.rows, name); }
+    int member(const QString& name) const { return indexOf(frame.members, name); }
     void clickType(int row) {
         frame.typeRow = row;
         browser.TypeInfoClicked(row);
@@ -72,13 +71,6 @@ struct Browsing {
     }
 };
 
-bool isPrototype(const QString& fragment) {
-    for (const char* p : {"Const ", "Function ", "Sub ", "Event ", "Property "})
-        if (fragment.startsWith(QLatin1String(p)))
-            return true;
-    return false;
-}
-
 // Braces not escaped by a backslash: a fragment opens no group of its own.
 int bareBraces(const QString& rtf) {
     int n = 0;
@@ -95,7 +87,9 @@ int bareBraces(const QString& rtf) {
 // latter without links and without "member of".
 QString formProblem(const QString& screen, const QString& document, const QString& member) {
     const QString head = QStringLiteral("\\cf1\\b\\f1 ") + RtfEscape(member);
-    if (!isPrototype(screen) || !screen.contains(head) ||
+    static const QRegularExpression prototype(
+        QStringLiteral("^(Const|Function|Sub|Event|Property) "));
+    if (!screen.contains(prototype) || !screen.contains(head) ||
         !screen.contains(QStringLiteral("   member of ")) || bareBraces(screen))
         return QStringLiteral("screen: ") + screen;
     if (document.contains(QStringLiteral("\\v ")) ||
@@ -105,18 +99,6 @@ QString formProblem(const QString& screen, const QString& document, const QStrin
     return QString();
 }
 
-class DocumentFrame : public ProtoMemberFrame {
-public:
-    explicit DocumentFrame(const tli::TLIApplication& app) : app_(app) {}
-    void setHelpContextID(qint32) override {}
-    const tli::TLIApplication* application() const override { return &app_; }
-
-private:
-    const tli::TLIApplication& app_;
-};
-
-} // namespace
-
 // A catalog of every library of Wine's binaries that the oracle dumped, by host path.
 QString writeOracleCatalog(const QString& folder) {
     QStringList lines{QString::fromLatin1(kTypeLibHeader)};
@@ -125,12 +107,12 @@ QString writeOracleCatalog(const QString& folder) {
                          .arg(lines.size() - 1, 8, 10, QLatin1Char('0'))
                          .arg(row.file, row.path()));
     const QString file = folder + QStringLiteral("/dbTypes.dat");
-    QFile out(file);
-    if (lines.size() < 2 || !out.open(QIODevice::WriteOnly))
-        return QString();
-    out.write(lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
-    return file;
+    return writeFile(file, (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8())
+               ? file
+               : QString();
 }
+
+} // namespace
 
 // Every type and member, clicked; each member also formatted as the documentation export does.
 TEST(LibraryBrowser, EveryTypeAndMemberOfEveryWineLibrary) {
@@ -142,7 +124,7 @@ TEST(LibraryBrowser, EveryTypeAndMemberOfEveryWineLibrary) {
     ASSERT_GE(b.catalogs.LoadTLDefs(catalog), 50);
     // With hidden and restricted items listed, every type info has its row.
     b.frame.hidden = true;
-    DocumentFrame document(b.machine.app());
+    prototest::RecordingFrame document(&b.machine.app());
     int libraries = 0, types = 0, globals = 0, members = 0;
     QStringList failures;
     for (const PathBoxEntry& entry : b.catalogs.pathBox()) {
@@ -198,7 +180,7 @@ TEST(LibraryBrowser, LoadFillsTheTablesTheLibraryRowAndTheSummary) {
     // No globals in this library: its first type info is row 0.
     for (int row = 0; row < rows; ++row) {
         const qint32 data = b.frame.rows[row].itemData;
-        EXPECT_EQ(b.browser.typeInfoNumbers()[row], (data & 0xFFF) + 1);
+        EXPECT_EQ(b.browser.typeInfoNumbers()[row], tli::typeInfoNumber(data) + 1);
         EXPECT_EQ(b.frame.categoryCodes[row], b.browser.categoryCodes()[row]);
     }
     EXPECT_EQ(b.frame.categoryCodes[b.row(QStringLiteral("WshShell"))], 17);
@@ -215,6 +197,13 @@ TEST(LibraryBrowser, LoadFillsTheTablesTheLibraryRowAndTheSummary) {
                              "\\tab Windows Script Host Object Model \\par\r\n"));
     b.load(kWsh + QStringLiteral(", 1.0"));
     EXPECT_EQ(b.frame.listRows.size(), 1);
+    // An enumeration named through a typedef offers its constants as code.
+    b.clickType(b.row(QStringLiteral("WshExecStatus")));
+    const PopupCommands& popup = b.browser.popupCommands();
+    EXPECT_TRUE(popup.state(PopupCommands::AllConstants).visible);
+    EXPECT_FALSE(popup.state(PopupCommands::CreatableProgId).enabled);
+    EXPECT_TRUE(b.frame.pane.startsWith(QStringLiteral("HEADER|typedef \\b\\fs20 WshExecStatus")));
+    EXPECT_EQ(b.frame.members.size(), 3);
 
     // stdole2: the globals row first, aliases by what they finally name.
     ASSERT_GT(b.load(kStdOle + QStringLiteral(", 2.0")), 0);
@@ -224,9 +213,17 @@ TEST(LibraryBrowser, LoadFillsTheTablesTheLibraryRowAndTheSummary) {
     EXPECT_EQ(b.frame.categoryCodes[b.row(QStringLiteral("IFontDisp"))], 12); // typedef of one
     EXPECT_EQ(b.frame.categoryCodes[b.row(QStringLiteral("OLE_COLOR"))], 2);  // of a base type
     EXPECT_EQ(b.frame.listRows.size(), 2);
+    // Its click: four blanks, "Unqualified references", and no visit recorded.
+    const qint32 visits = b.browser.history().count();
+    b.clickType(0);
+    EXPECT_TRUE(b.frame.pane.startsWith(
+        QStringLiteral("HEADER|     \\b\\fs20 <globals>\\b0 \\par\r\n\\b0\\fs18   Unqualified "
+                       "references} \\par")));
+    EXPECT_EQ(b.browser.history().count(), visits);
+    EXPECT_FALSE(b.frame.members.isEmpty());
 }
 
-TEST(LibraryBrowser, TypeClicksShowKindHelpMembersAndCommands) {
+TEST(LibraryBrowser, TypeAndMemberClicksLinksAndTheHistory) {
     Browsing b;
     ASSERT_TRUE(b.ready());
     const int shell = b.openWshShell();
@@ -237,43 +234,18 @@ TEST(LibraryBrowser, TypeClicksShowKindHelpMembersAndCommands) {
     EXPECT_TRUE(b.frame.pane.endsWith(QStringLiteral(
         " \\b0   \\cf1\\f1\\fs16  member of \\cf0\\f0\\fs18 \\cf2\\b\\f1\\fs18 \\cf2\\ul "
         "IWshRuntimeLibrary \\cf0\\ulnone")));
-    const tli::TypeInfoView info =
-        b.browser.library().typeInfo(b.browser.typeInfoNumbers()[shell] - 1);
     EXPECT_TRUE(b.frame.pane.contains(
         QStringLiteral("\\b0\\fs18   Windows Script Host Shell Object} \\par")));
     EXPECT_EQ(b.frame.members, b.browser.library().memberRows(b.frame.rows[shell].itemData));
     EXPECT_GE(b.member(QStringLiteral("Run")), 0);
     EXPECT_TRUE(b.frame.memberListEnabled);
     const PopupCommands& popup = b.browser.popupCommands();
-    EXPECT_EQ(popup.state(PopupCommands::CreatableProgId).enabled,
-              (info.typeFlags() & 0x1022) != 0);
+    EXPECT_TRUE(popup.state(PopupCommands::CreatableProgId).enabled); // a creatable class
     EXPECT_TRUE(popup.state(PopupCommands::AllMembers).enabled);
     EXPECT_TRUE(popup.state(PopupCommands::TypeInfo).enabled);
     EXPECT_FALSE(popup.state(PopupCommands::Copy).enabled);
     EXPECT_FALSE(popup.state(PopupCommands::AllConstants).visible);
     EXPECT_FALSE(popup.state(PopupCommands::HtmlObjectTag).visible);
-    // An enumeration named through a typedef offers its constants as code.
-    b.clickType(b.row(QStringLiteral("WshExecStatus")));
-    EXPECT_TRUE(popup.state(PopupCommands::AllConstants).visible);
-    EXPECT_TRUE(b.frame.pane.startsWith(QStringLiteral("HEADER|typedef \\b\\fs20 WshExecStatus")));
-    EXPECT_EQ(b.frame.members.size(), 3);
-
-    // "<globals>": four blanks, "Unqualified references", and no visit recorded.
-    ASSERT_GT(b.load(kStdOle + QStringLiteral(", 2.0")), 0);
-    const qint32 visits = b.browser.history().count();
-    b.clickType(0);
-    EXPECT_TRUE(b.frame.pane.startsWith(
-        QStringLiteral("HEADER|     \\b\\fs20 <globals>\\b0 \\par\r\n\\b0\\fs18   Unqualified "
-                       "references} \\par")));
-    EXPECT_EQ(b.browser.history().count(), visits);
-    EXPECT_FALSE(b.frame.members.isEmpty());
-}
-
-TEST(LibraryBrowser, MemberClicksLinksAndTheHistory) {
-    Browsing b;
-    ASSERT_TRUE(b.ready());
-    const int shell = b.openWshShell();
-    ASSERT_GE(shell, 0);
     // The first visit leaves two identical entries: "library line|type row|member row|1".
     const QString typeVisit = QStringLiteral("%1|%2|-1|1")
                                   .arg(catalogLine(b.catalogs, kWsh + QStringLiteral(", 1.0")))
@@ -325,17 +297,6 @@ TEST(LibraryBrowser, MemberClicksLinksAndTheHistory) {
     EXPECT_FALSE(b.frame.buttons.value(2));
     EXPECT_EQ(b.browser.history().count(), 2);
 
-    // A link into stdole2 fills the clipboard and changes no selection.
-    const int row = b.frame.typeRow;
-    const QString pane = b.frame.pane;
-    b.browser.LinkClicked(QStringLiteral("file: stdole.IDispatch|") + kStdOle +
-                          QStringLiteral(":2.0.IDispatch "));
-    EXPECT_EQ(b.frame.clipboard,
-              QStringLiteral("progid4:") + kStdOle + QStringLiteral(":2.0.IDispatch"));
-    EXPECT_EQ(b.frame.statuses.last(), QStringLiteral("copied TypeInfo URL"));
-    EXPECT_EQ(b.frame.typeRow, row);
-    EXPECT_EQ(b.frame.pane, pane);
-
     // Back to a visit of another library leaves both lists as they are.
     ASSERT_GT(b.load(kStdOle + QStringLiteral(", 2.0")), 0);
     b.clickType(b.row(QStringLiteral("StdFont")));
@@ -362,23 +323,17 @@ TEST(LibraryBrowser, FailedLoadsBeepSayWhyAndLeaveTheListsEmpty) {
 
     // A catalog library whose file the machine lacks, a damaged one and one that is no library.
     QTemporaryDir dir;
-    QFile whole(registry::test::TestPrefix::wineBinaries() + QStringLiteral("/stdole2.tlb"));
-    QFile cut(dir.filePath(QStringLiteral("cut.tlb")));
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly) && cut.open(QIODevice::WriteOnly));
-    cut.write(whole.read(whole.size() / 3));
-    cut.close();
-    QFile text(dir.filePath(QStringLiteral("notes.txt")));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("no library here\n");
-    text.close();
+    const QString cut = dir.filePath(QStringLiteral("cut.tlb"));
+    const QString text = dir.filePath(QStringLiteral("notes.txt"));
+    const QByteArray whole = readFile(wineFile(QStringLiteral("stdole2.tlb")));
     QFile catalog(dir.filePath(QStringLiteral("dbTypes.dat")));
-    ASSERT_TRUE(catalog.open(QIODevice::WriteOnly));
-    catalog.write(QString::fromLatin1(kTypeLibHeader).toLatin1() + "\r\n");
-    catalog.write(
-        "{00000001-0000-0000-0000-000000000000}, 1.0, Gone, C:\\gone\\gone.dll, Gone\r\n");
-    catalog.write(QStringLiteral("{00000002-0000-0000-0000-000000000000}, 1.0, Cut, %1, Cut\r\n"
-                                 "{00000003-0000-0000-0000-000000000000}, 1.0, Text, %2, Text\r\n")
-                      .arg(cut.fileName(), text.fileName())
+    ASSERT_TRUE(writeFile(cut, whole.left(whole.size() / 3)) &&
+                writeFile(text, "no library here\n") && catalog.open(QIODevice::WriteOnly));
+    catalog.write(QStringLiteral("%1\r\n{00000001-0000-0000-0000-000000000000}, 1.0, Gone, "
+                                 "C:\\gone\\gone.dll, Gone\r\n"
+                                 "{00000002-0000-0000-0000-000000000000}, 1.0, Cut, %2, Cut\r\n"
+                                 "{00000003-0000-0000-0000-000000000000}, 1.0, Text, %3, Text\r\n")
+                      .arg(QString::fromLatin1(kTypeLibHeader), cut, text)
                       .toUtf8());
     catalog.close();
     b.catalogs.LoadTLDefs(catalog.fileName());
@@ -410,12 +365,6 @@ TEST(LibraryBrowser, GroupingFollowsTheTypeKindOrder) {
     Browsing b;
     ASSERT_TRUE(b.ready());
     const QString mshtml = QStringLiteral("{3050F1C5-98B5-11CF-BB82-00AA00BDCE0B}, 4.0");
-    const auto orderOf = [](const TypeKindOrder& order, const QList<GroupPair>& pairs) {
-        QList<int> keys;
-        for (const GroupPair& p : pairs)
-            keys.append(order[p.kind]);
-        return keys;
-    };
     b.frame.group = false;
     ASSERT_GT(b.load(mshtml), 0);
     const QList<GroupPair> plain = b.browser.groupPairs();
@@ -427,10 +376,11 @@ TEST(LibraryBrowser, GroupingFollowsTheTypeKindOrder) {
     b.load(mshtml);
     const TypeKindOrder order = typeKindOrder(b.frame.tkOrder);
     EXPECT_EQ(order, (TypeKindOrder{6, 4, 5, 3, 2, 1, 7, 8, 9}));
-    const QList<int> keys = orderOf(order, b.browser.groupPairs());
-    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
-    EXPECT_EQ(b.browser.groupPairs().first().kind, 5);
-    QList<GroupPair> same = b.browser.groupPairs();
+    const QList<GroupPair> grouped = b.browser.groupPairs();
+    EXPECT_TRUE(std::is_sorted(grouped.begin(), grouped.end(),
+                               [&](auto x, auto y) { return order[x.kind] < order[y.kind]; }));
+    EXPECT_EQ(grouped.first().kind, 5);
+    QList<GroupPair> same = grouped;
     std::sort(same.begin(), same.end(), [](auto x, auto y) { return x.row < y.row; });
     EXPECT_EQ(same, plain);
 
@@ -442,19 +392,13 @@ TEST(LibraryBrowser, GroupingFollowsTheTypeKindOrder) {
     EXPECT_EQ(typeKindOrder(QStringLiteral("9,x")), (TypeKindOrder{9, 4, 5, 3, 2, 1, 7, 8, 9}));
 }
 
+// The first step ("c" -> "C:\\" with ":\\" selected) is the window's test.
 TEST(PathCompletion, CompletesOneFolderAtATime) {
     const QList<PathBoxEntry> entries = {{QStringLiteral("C:\\windows\\system32\\wshom.ocx"), 0},
                                          {QStringLiteral("C:\\windows\\system32\\stdole2.tlb"), 1},
                                          {QStringLiteral("D:\\tools\\x.dll"), 2}};
     int stop = 0;
-    std::optional<PathCompletion> c = completePath(entries, QStringLiteral("c"), 1, stop);
-    ASSERT_TRUE(c);
-    EXPECT_EQ(c->text, QStringLiteral("C:\\"));
-    EXPECT_EQ(c->selectionStart, 1);
-    EXPECT_EQ(c->selectionLength, 2);
-    EXPECT_EQ(stop, 4);
-
-    c = completePath(entries, QStringLiteral("C:\\w"), 4, stop);
+    std::optional<PathCompletion> c = completePath(entries, QStringLiteral("C:\\w"), 4, stop);
     ASSERT_TRUE(c);
     EXPECT_EQ(c->text, QStringLiteral("C:\\windows\\"));
     EXPECT_EQ(c->selectionStart, 4);
@@ -467,4 +411,25 @@ TEST(PathCompletion, CompletesOneFolderAtATime) {
     EXPECT_EQ(stop, 0);
     // No entry starts so: nothing changes.
     EXPECT_FALSE(completePath(entries, QStringLiteral("E:"), 2, stop));
+}
+
+// The link texts the pane reports; the history itself is exercised through the browser above.
+TEST(PaneLinks, ReadsBothFormsAndFindsTheRow) {
+    EXPECT_EQ(readPaneLink("file: Folder|7/").kind, PaneLink::Kind::InLibrary);
+    EXPECT_EQ(readPaneLink("file: Folder|7/").typeInfo, 7);
+    const PaneLink external =
+        readPaneLink("file: stdole.IFontDisp|{00020430-0000-0000-C000-000000000046}:2.0.IFontDisp");
+    EXPECT_EQ(external.kind, PaneLink::Kind::External);
+    EXPECT_EQ(external.url, "progid4:{00020430-0000-0000-C000-000000000046}:2.0.IFontDisp");
+    EXPECT_EQ(readPaneLink("file: no bar").kind, PaneLink::Kind::None);
+    EXPECT_EQ(readPaneLink("file: x|/").kind, PaneLink::Kind::None);
+
+    // "<globals>", a coclass whose default interface is 4, the hidden interface 4 not listed.
+    const QList<TypeInfoRow> rows{{-1, false, -1}, {2, false, -1}, {6, true, 4}, {5, false, -1}};
+    EXPECT_EQ(rowForTypeInfo(rows, 4), 2);
+    EXPECT_EQ(rowForTypeInfo(rows, 1), 1);
+    EXPECT_EQ(rowForTypeInfo(rows, 9), std::nullopt);
+    // When the interface itself is listed first, it wins.
+    const QList<TypeInfoRow> both{{5, false, -1}, {6, true, 4}};
+    EXPECT_EQ(rowForTypeInfo(both, 4), 0);
 }

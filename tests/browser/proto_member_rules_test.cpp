@@ -40,23 +40,17 @@ TEST(ProtoRules, VariantTypeNames) {
         EXPECT_EQ(variantTypeName(other), "Any") << other;
 }
 
+// Const, Function, Sub and Property of real members are in the golden prototypes.
 TEST(ProtoRules, PrefixAndPropertyTag) {
-    EXPECT_EQ(proto::memberPrefix(true, 6, vt::I4, false), "Const ");
-    EXPECT_EQ(proto::memberPrefix(false, 1, vt::Variant, false), "Function ");
     EXPECT_EQ(proto::memberPrefix(false, 1, vt::Variant, true), "Sub ");
-    EXPECT_EQ(proto::memberPrefix(false, 1, vt::Void, false), "Sub ");
-    EXPECT_EQ(proto::memberPrefix(false, 1, vt::HResult, false), "Sub ");
     EXPECT_EQ(proto::memberPrefix(false, 1, vt::Bstr, true), "Function ");
-    EXPECT_EQ(proto::memberPrefix(false, 16, vt::Void, false), "Event ");
     // An event with a Variant result is still an event, a property never a Sub.
     EXPECT_EQ(proto::memberPrefix(false, 16, vt::Variant, true), "Event ");
     EXPECT_EQ(proto::memberPrefix(false, 2, vt::Void, true), "Property ");
     EXPECT_EQ(proto::memberPrefix(false, 0, vt::I4, false), "Property ");
 
-    EXPECT_EQ(proto::propertyTag(10), "[Get/Set]");
     EXPECT_EQ(proto::propertyTag(14), "[Get/Let/Set]");
     EXPECT_EQ(proto::propertyTag(3), "");
-    EXPECT_EQ(proto::propertyTag(16), "");
     EXPECT_EQ(proto::propertyTag(-1), "");
 }
 
@@ -72,41 +66,29 @@ TEST(ProtoRules, SearchDataAndSeparators) {
 }
 
 TEST(ProtoRules, ConstantValues) {
-    EXPECT_EQ(proto::constantValueText(integer(vt::I4, 7)), "7\\cf0");
     EXPECT_EQ(proto::constantValueText(integer(vt::I4, 15)), "15\\cf0");
     EXPECT_EQ(proto::constantValueText(integer(vt::I4, 16)), "16 (&H10)\\cf0");
-    EXPECT_EQ(proto::constantValueText(integer(vt::I4, 255)), "255 (&HFF)\\cf0");
-    EXPECT_EQ(proto::constantValueText(integer(vt::I4, 0)), "0\\cf0");
-    EXPECT_EQ(proto::constantValueText(integer(vt::I4, -1)), "-1 (&HFFFFFFFF)\\cf0");
     EXPECT_EQ(proto::constantValueText(integer(vt::I4, INT32_MIN)),
               "-2147483648 (&H80000000)\\cf0");
     EXPECT_EQ(proto::constantValueText(integer(vt::I2, -2)), "-2 (&HFFFE)\\cf0");
     EXPECT_EQ(proto::constantValueText(text("a{b}\\")), "\"a\\{b\\}\\\\\"\\cf0 ");
-    EXPECT_EQ(proto::constantValueText(text("")), "\"\"\\cf0 ");
     EXPECT_EQ(proto::constantValueText(real(vt::R8, 2.5)), "");
-    EXPECT_EQ(proto::constantValueText(integer(vt::UI1, 200)), "");
     tli::Value broken = integer(vt::I4, 3);
     broken.state = tli::Value::State::Invalid;
     EXPECT_EQ(proto::constantValueText(broken), "");
 }
 
+// Element counts from a lower bound other than 0 (all of Wine's are 0): 5 from 1 end at 5.
 TEST(ProtoRules, ArrayBounds) {
-    EXPECT_EQ(proto::fixedArrayText(0, 6), "(0 to 6)");
     EXPECT_EQ(proto::fixedArrayText(-3, -1), "(-3 to -1)");
-    // Element counts: 8 from 0 ends at 7, 5 from 1 at 5, none from 0 at -1.
-    EXPECT_EQ(proto::upperFromCount(0, 8), 7);
     EXPECT_EQ(proto::upperFromCount(1, 5), 5);
     EXPECT_EQ(proto::upperFromCount(-2, 4), 1);
     EXPECT_EQ(proto::upperFromCount(0, 0), -1);
 }
 
 TEST(ProtoRules, DefaultValues) {
-    EXPECT_EQ(formatDefaultValue(text("text/html")), "\"text/html\"");
-    EXPECT_EQ(formatDefaultValue(text("")), "");
     EXPECT_EQ(formatDefaultValue(text("{x}")), "\"\\{x\\}\"");
-    EXPECT_EQ(formatDefaultValue(integer(vt::Bool, -1)), "True");
     EXPECT_EQ(formatDefaultValue(integer(vt::Bool, 0)), "False");
-    EXPECT_EQ(formatDefaultValue(integer(vt::I4, 0)), "");
     EXPECT_EQ(formatDefaultValue(integer(vt::I4, -1)), "-1");
     EXPECT_EQ(formatDefaultValue(integer(vt::UI4, 4294967295)), "4294967295");
     EXPECT_EQ(formatDefaultValue(integer(vt::Int, 42)), "42");
@@ -116,9 +98,7 @@ TEST(ProtoRules, DefaultValues) {
     EXPECT_EQ(formatDefaultValue(real(vt::R8, 1e20)), "1E+20");
     // What widl leaves for a Single default of 1: the integer's bits read as a float.
     EXPECT_EQ(formatDefaultValue(real(vt::R4, 1.40129846e-45)), "1.401298E-45");
-    EXPECT_EQ(formatDefaultValue(real(vt::R4, 0)), "");
     EXPECT_EQ(formatDefaultValue(integer(vt::Dispatch, 0)), "");
-    EXPECT_EQ(formatDefaultValue(integer(vt::Empty, 0)), "");
     tli::Value broken = integer(vt::I4, 3);
     broken.state = tli::Value::State::Invalid;
     EXPECT_EQ(formatDefaultValue(broken), "");
@@ -126,7 +106,6 @@ TEST(ProtoRules, DefaultValues) {
 
 TEST(ProtoRules, DatesAndLongs) {
     EXPECT_EQ(formatDefaultValue(real(vt::Date, 0)), "");
-    EXPECT_EQ(formatDefaultValue(real(vt::Date, 1)), "#12/31/1899#");
     EXPECT_EQ(formatDefaultValue(real(vt::Date, 36526)), "#1/1/2000#");
     EXPECT_EQ(formatDefaultValue(real(vt::Date, 36526.75)), "#1/1/2000 6:00:00 PM#");
     EXPECT_EQ(formatDefaultValue(real(vt::Date, 0.5)), "#12:00:00 PM#");
@@ -137,6 +116,7 @@ TEST(ProtoRules, DatesAndLongs) {
 
     EXPECT_EQ(defaultAsLong(integer(vt::I4, -5)), -5);
     EXPECT_EQ(defaultAsLong(integer(vt::Bool, 1)), -1);
+    // Halves round to even.
     EXPECT_EQ(defaultAsLong(real(vt::R8, 2.5)), 2);
     EXPECT_EQ(defaultAsLong(real(vt::R8, 3.5)), 4);
     EXPECT_EQ(defaultAsLong(real(vt::R8, 3e9)), std::nullopt);

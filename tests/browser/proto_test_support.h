@@ -1,15 +1,11 @@
 #pragma once
 
 #include "browser/proto_member.h"
-#include "platform/registry/store.h"
-#include "platform/registry/test_prefix.h"
-#include "platform/winpath/win_path.h"
 #include "qt_print.h"
+#include "test_files.h"
 #include "text/error.h"
-#include "tli/tli_application.h"
-#include "tli/type_lib_info.h"
+#include "tli/tli_machine.h"
 
-#include <QFile>
 #include <memory>
 
 // Libraries opened the way the window opens them: through a TLIApplication over a test Wine
@@ -20,76 +16,57 @@ inline QString wineFile(const QString& name) {
     return registry::test::TestPrefix::wineBinaries() + u'/' + name;
 }
 
-inline QByteArray readBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-struct Machine {
-    registry::test::TestPrefix prefix;
-    registry::Store store;
-    winpath::PrefixPaths paths;
-    tli::TLIApplication app;
-
-    Machine()
-        : store(registry::Machine{registry::Machine::Kind::Prefix, prefix.prefix(), {}},
-                prefix.programFolder()),
-          paths(prefix.prefix()), app(&store, &paths) {}
-};
+using test::readFile;
+using test::writeFile;
 
 // One machine for every test of the binary: each library is read once.
-inline Machine& machine() {
-    static Machine m;
+inline tli::testing::PrefixMachine& machine() {
+    static tli::testing::PrefixMachine m;
     return m;
 }
 
+// Records the help contexts it is given; the application is the shared machine's unless given.
 class RecordingFrame : public ProtoMemberFrame {
 public:
+    explicit RecordingFrame(const tli::TLIApplication* app = nullptr) : app_(app) {}
     QList<qint32> contexts;
     void setHelpContextID(qint32 id) override { contexts.append(id); }
-    const tli::TLIApplication* application() const override { return &machine().app; }
+    const tli::TLIApplication* application() const override {
+        return app_ ? app_ : &machine().app();
+    }
+
+private:
+    const tli::TLIApplication* app_;
 };
 
 // One member formatted in both forms, or the error it gave.
 struct MemberCall {
-    qint32 searchData = 0;
-    qint32 invokeKinds = 0;
-    QString screenText;
-    QString documentText;
+    QString screen;
+    QString document;
     QList<qint32> helpContexts;
-    const QString& screen() const { return screenText; }
-    const QString& document() const { return documentText; }
 };
 
 struct Opened {
     std::unique_ptr<tli::TypeLibInfo> lib;
     QString error;
 
-    qint32 searchData(const QString& typeName) const {
-        for (const tli::ListRow& row : lib->typeInfoRows())
-            if (row.text == typeName)
-                return row.itemData;
-        return -1;
-    }
-
     // The member row's invoke kinds unless `invokeKinds` is given.
     MemberCall call(const QString& typeName, const QString& member, qint32 invokeKinds = 0) const {
         MemberCall c;
-        c.searchData = searchData(typeName);
-        if (c.searchData == -1) {
-            c.screenText = c.documentText = QStringLiteral("no type row ") + typeName;
-            return c;
-        }
-        c.invokeKinds = invokeKinds;
-        for (const tli::ListRow& row : lib->memberRows(c.searchData))
+        const auto rows = lib->typeInfoRows();
+        const auto type = std::find_if(rows.begin(), rows.end(),
+                                       [&](const tli::ListRow& r) { return r.text == typeName; });
+        if (type == rows.end())
+            return {QStringLiteral("no type row ") + typeName, {}, {}};
+        for (const tli::ListRow& row : lib->memberRows(type->itemData))
             if (row.text == member && invokeKinds == 0)
-                c.invokeKinds = row.itemData;
+                invokeKinds = row.itemData;
         RecordingFrame frame;
         try {
-            c.screenText = ProtoMember(*lib, c.searchData, c.invokeKinds, -1, member, 1, frame);
-            c.documentText = ProtoMember(*lib, c.searchData, c.invokeKinds, -1, member, 2, frame);
+            c.screen = ProtoMember(*lib, type->itemData, invokeKinds, -1, member, 1, frame);
+            c.document = ProtoMember(*lib, type->itemData, invokeKinds, -1, member, 2, frame);
         } catch (const Error& e) {
-            c.screenText = c.documentText = QStringLiteral("error: ") + e.description();
+            c.screen = c.document = QStringLiteral("error: ") + e.description();
         }
         c.helpContexts = frame.contexts;
         return c;
@@ -100,7 +77,7 @@ struct Opened {
 inline Opened openPath(const QString& path, bool showAll = false) {
     Opened o;
     try {
-        o.lib = machine().app.typeLibInfoFromFile(path);
+        o.lib = machine().app().typeLibInfoFromFile(path);
         if (showAll) {
             o.lib->setTypeFilter(0, true, true);
             o.lib->setMemberFilters(0, 0);

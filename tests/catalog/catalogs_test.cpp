@@ -1,5 +1,6 @@
 #include "catalog/catalogs.h"
 #include "recording_frame.h"
+#include "test_files.h"
 #include "text/win1252.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace vantor;
+using vantor::test::writeFile;
 
 namespace {
 
@@ -15,12 +17,6 @@ const QString kWsh = "{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}, 1.0, Windows Scrip
                      "Model, C:\\windows\\system32\\wshom.ocx, LibName";
 const QString kHost = "{60254CA0-953B-11CF-8C96-00AA00B8708C}, 5.6, Windows Script Host Object "
                       "Model, C:\\windows\\system32\\wscript.exe\\1, LibName";
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QByteArray crlfLines(const QStringList& lines) {
     QByteArray out;

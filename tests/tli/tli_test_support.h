@@ -1,5 +1,6 @@
 #pragma once
 
+#include "test_files.h"
 #include "tli/library_set.h"
 
 #include <QByteArray>
@@ -8,6 +9,9 @@
 #include <QString>
 
 namespace vantor::tli::testing {
+
+using vantor::test::readFile;
+using vantor::test::writeFile;
 
 inline const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
 inline const QString kOracleDir = QStringLiteral(VANTOR_TESTDATA_DIR "/oracle");
@@ -40,11 +44,6 @@ inline QList<IndexRow> readIndex() {
                 {QString::fromUtf8(c[0]), quint16(c[1].toUInt()), c[3], QString::fromUtf8(c[6])});
     }
     return rows;
-}
-
-inline QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The libraries of the index, for references into imported libraries; shared by every test

@@ -3,11 +3,11 @@
 #include "platform/pe/icon_group.h"
 #include "platform/pe/pe_resources.h"
 #include "platform/pe/version_info.h"
+#include "test_files.h"
 #include "text/error.h"
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QString>
 
@@ -25,12 +25,7 @@ inline QStringList wineBinaries() {
         .filter(QRegularExpression(QStringLiteral("^(?!.*\\.a$)")));
 }
 
-inline QByteArray readFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
+using vantor::test::readFile;
 
 inline QByteArray readWineFile(const QString& name) {
     return readFile(kWineDir + u'/' + name);

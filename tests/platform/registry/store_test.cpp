@@ -1,27 +1,28 @@
+#include "platform/registry/machine.h"
 #include "platform/registry/store.h"
 #include "platform/registry/test_prefix.h"
 #include "platform/registry/tree_compare.h"
 #include "platform/registry/value_type.h"
 #include "qt_print.h"
+#include "test_files.h"
 #include "text/error.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace vantor;
 using namespace vantor::registry;
 using namespace vantor::registry::test;
+using vantor::test::utf16z;
+using vantor::test::writeFile;
 
 namespace {
 
 Machine prefixMachine(const QString& dir) {
     return {Machine::Kind::Prefix, dir, {}};
-}
-
-QByteArray utf16z(const QString& s) {
-    return QByteArray(reinterpret_cast<const char*>(s.utf16()), (s.size() + 1) * 2);
 }
 
 QString text(const std::optional<StoredValue>& v) {
@@ -31,11 +32,11 @@ QString text(const std::optional<StoredValue>& v) {
                               v->data.size() / 2 - 1);
 }
 
-QString writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
+QProcessEnvironment env(std::initializer_list<std::pair<const char*, QString>> vars) {
+    QProcessEnvironment e;
+    for (const auto& [k, v] : vars)
+        e.insert(QString::fromLatin1(k), v);
+    return e;
 }
 
 } // namespace
@@ -114,8 +115,8 @@ TEST(Store, ADamagedOverlayIsReportedAndKeptAside) {
     QDir().mkpath(t.programFolder() + QStringLiteral("/overlay"));
     const QByteArray damaged =
         "WINE REGISTRY Version 2\n[Software\\\\Kept] 1\n\"A\"=\"1\"\n\"B\"=dword:\n";
-    const QString path =
-        writeFile(t.programFolder() + QStringLiteral("/overlay/none.reg"), damaged);
+    const QString path = t.programFolder() + QStringLiteral("/overlay/none.reg");
+    ASSERT_TRUE(writeFile(path, damaged));
     Store store(machine, t.programFolder());
     ASSERT_EQ(store.issues().size(), 1u);
     EXPECT_EQ(store.issues()[0].file, path);
@@ -138,8 +139,9 @@ TEST(Store, ADamagedOverlayIsReportedAndKeptAside) {
 
 TEST(Store, RegFilesMergeClassesAsWindowsDoes) {
     TestPrefix t;
-    const QString file = writeFile(
-        t.path(QStringLiteral("m.reg")),
+    const QString file = t.path(QStringLiteral("m.reg"));
+    writeFile(
+        file,
         "REGEDIT4\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Both]\r\n\"V\"=\"machine\"\r\n\"M\"=\"m\"\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Both\\FromMachine]\r\n"
@@ -177,4 +179,59 @@ TEST(Store, LinksAreFollowedAndCyclesEnd) {
     EXPECT_FALSE(store.keyExists(Root::ClassesRoot, u"Loop"));
     EXPECT_EQ(store.subkeyNames(Root::ClassesRoot, u"ToReal"), QStringList({"Sub"}));
     EXPECT_TRUE(store.keyExists(Root::ClassesRoot, u"toreal\\sub"));
+}
+
+TEST(Machine, ChoiceFollowsTheOrderOfSources) {
+    QTemporaryDir home;
+    const QProcessEnvironment none;
+    const QStringList args = {"--prefix", "/p", "{GUID}:1.0.X", "--registry", "x"};
+
+    MachineChoice c = chooseMachine(args, QStringLiteral("/ini"), env({{"WINEPREFIX", "/w"}}));
+    EXPECT_EQ(c.machine.kind, Machine::Kind::Prefix);
+    EXPECT_EQ(c.machine.prefix, QStringLiteral("/p"));
+    EXPECT_EQ(c.commandLine, QStringLiteral("{GUID}:1.0.X --registry x"));
+
+    c = chooseMachine({"--registry=a.reg", "--registry", "b.reg", "WScript.Shell"}, {}, none);
+    EXPECT_EQ(c.machine.kind, Machine::Kind::RegFiles);
+    EXPECT_EQ(c.machine.regFiles, QStringList({"a.reg", "b.reg"}));
+    EXPECT_EQ(c.commandLine, QStringLiteral("WScript.Shell"));
+
+    c = chooseMachine({"a", "b"}, home.path(), env({{"WINEPREFIX", "/w"}}));
+    EXPECT_EQ(c.machine.kind, Machine::Kind::Prefix); // the setting names a folder
+    EXPECT_EQ(c.machine.prefix, home.path());
+    EXPECT_EQ(c.commandLine, QStringLiteral("a b"));
+
+    c = chooseMachine({}, QStringLiteral("/x/export.reg"), none);
+    EXPECT_EQ(c.machine.kind, Machine::Kind::RegFiles);
+
+    c = chooseMachine({}, {}, env({{"WINEPREFIX", "/w"}, {"HOME", home.path()}}));
+    EXPECT_EQ(c.machine.prefix, QStringLiteral("/w"));
+
+    // ~/.wine only counts when it holds a registry.
+    c = chooseMachine({}, {}, env({{"HOME", home.path()}}));
+    EXPECT_EQ(c.machine.kind, Machine::Kind::None);
+    EXPECT_EQ(c.machine.id(), QStringLiteral("none"));
+    QDir(home.path()).mkpath(QStringLiteral(".wine"));
+    ASSERT_TRUE(writeFile(home.path() + QStringLiteral("/.wine/system.reg"), {}));
+    c = chooseMachine({}, {}, env({{"HOME", home.path()}}));
+    EXPECT_EQ(c.machine.prefix, home.path() + QStringLiteral("/.wine"));
+
+    // A dangling option value is no option: it stays in the command line.
+    c = chooseMachine({"--prefix"}, {}, none);
+    EXPECT_EQ(c.commandLine, QStringLiteral("--prefix"));
+}
+
+TEST(Machine, IdIsStableAndFollowsTheCanonicalPath) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("a/b"));
+    QFile::link(dir.path() + QStringLiteral("/a/b"), dir.path() + QStringLiteral("/link"));
+    const Machine direct{Machine::Kind::Prefix, dir.path() + QStringLiteral("/a/b"), {}};
+    const Machine viaLink{Machine::Kind::Prefix, dir.path() + QStringLiteral("/link/"), {}};
+    const Machine dotted{Machine::Kind::Prefix, dir.path() + QStringLiteral("/a/./b"), {}};
+    const Machine other{Machine::Kind::Prefix, dir.path() + QStringLiteral("/a"), {}};
+    EXPECT_EQ(direct.id(), viaLink.id());
+    EXPECT_EQ(direct.id(), dotted.id());
+    EXPECT_NE(direct.id(), other.id());
+    const Machine files{Machine::Kind::RegFiles, {}, {dir.path() + QStringLiteral("/a/b")}};
+    EXPECT_EQ(files.canonicalPath(), direct.canonicalPath());
 }

@@ -1,6 +1,8 @@
 #include "app/settings_keys.h"
 #include "browser/rtf_content.h"
+#include "browser/rtf_document.h"
 #include "browser/rtf_text.h"
+#include "text/error.h"
 
 #include <gtest/gtest.h>
 
@@ -24,17 +26,28 @@ QString visibleText(const RtfContent& content) {
 
 } // namespace
 
-TEST(RtfContent, ReadsThePaneHeaderTables) {
-    const RtfContent content = parseRtf(paneRtfHeader(kDefaultColourList) + "}");
-    EXPECT_EQ(content.fonts.value(0), "Arial");
-    EXPECT_EQ(content.fonts.value(2), "Times New Roman");
-    EXPECT_EQ(content.fonts.value(5), "MS Sans Serif");
-    ASSERT_EQ(content.colours.size(), 5);
-    EXPECT_TRUE(content.colour(0).automatic);
-    EXPECT_EQ(content.colour(2), (RtfColour{false, 200, 0, 200}));
-    EXPECT_EQ(content.colour(4), (RtfColour{false, 220, 40, 40}));
-    EXPECT_TRUE(content.colour(99).automatic);
-    EXPECT_EQ(visibleText(content), "");
+TEST(RtfText, EscapingTheHeaderAndFiles) {
+    EXPECT_EQ(RtfEscape(u"a\tb"), "a\\tab b");
+    // A backslash before a brace: the backslash doubles, then the brace is escaped.
+    EXPECT_EQ(RtfEscape(u"\\{x}"), "\\\\\\{x\\}");
+    EXPECT_EQ(EscapeBraces(u"\\{"), "\\\\{");
+    const QString header = paneRtfHeader(u"  \\red1\\green2\\blue3; ");
+    EXPECT_TRUE(header.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0"));
+    EXPECT_TRUE(header.contains("{\\f5\\fnil\\fcharset0 MS Sans Serif;}}\r\n"
+                                "{\\colortbl ;\\red1\\green2\\blue3;}\r\n"));
+    EXPECT_TRUE(header.endsWith("\\lang2057\\f0\\fs18 {\r\n"));
+    EXPECT_TRUE(paneRtfHeader(u"").contains("{\\colortbl ;}\r\n"));
+    EXPECT_THROW(readWholeFile("/nonexistent/file.htm"), Error);
+}
+
+TEST(RtfDocument, FindsLinksAndFonts) {
+    const QList<RtfLink> links = findLinks("x <file: A|1/> y <file: B|{G}:1.0.B> <file: open");
+    ASSERT_EQ(links.size(), 2);
+    EXPECT_EQ(links[0].target, "file: A|1/");
+    EXPECT_EQ(links[1].target, "file: B|{G}:1.0.B");
+    EXPECT_EQ(hostFontFamily("Times New Roman"), "Liberation Serif");
+    EXPECT_EQ(hostFontFamily("courier new"), "Liberation Mono");
+    EXPECT_EQ(hostFontFamily("Fira Code"), "Fira Code");
 }
 
 TEST(RtfContent, FormatsHiddenTextAndEscapes) {
