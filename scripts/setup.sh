@@ -18,6 +18,8 @@ packages=(
     clang-format-14                # .ci/run's format check
     clang libclang-rt-14-dev       # fuzz/run.sh (libFuzzer)
     libxml2-utils python3-html5lib unrtf  # tests: readers of the exported documents
+    libchm-dev                     # vantor-chm reads compiled help files (chmlib)
+    fp-utils                       # chmcmd compiles Vantor.chm and the tests' help files
 )
 
 sudo_cmd=()

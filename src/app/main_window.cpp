@@ -444,10 +444,6 @@ void MainWindow::tbrMain_ButtonClick(int button) {
         actions_->button(MinimizePaneButton)->setEnabled(false);
         break;
     }
-    case HelpButton:
-        Status(QStringLiteral("help is ") + kNotYet);
-        enableTimer1();
-        break;
     case SearchButton:
         search_->search().ToolbarSearch();
         break;

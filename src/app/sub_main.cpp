@@ -1,6 +1,7 @@
 #include "app/sub_main.h"
 
 #include "app/file_icon.h"
+#include "app/help_controller.h"
 #include "app/library_file_commands.h"
 #include "app/main_window.h"
 #include "app/search_commands.h"
@@ -9,6 +10,7 @@
 #include "catalog/catalogs.h"
 #include "catalog/registry_catalog_builders.h"
 #include "catalog/tli_library_services.h"
+#include "help/machine_help.h"
 #include "platform/registry/machine.h"
 #include "platform/registry/store.h"
 #include "platform/winpath/win_path.h"
@@ -45,7 +47,9 @@ struct Session::Parts {
     std::unique_ptr<tli::TLIApplication> tli;
     std::unique_ptr<TliLibraryServices> libraryServices;
     std::unique_ptr<RegistryCatalogBuilders> builders;
+    std::unique_ptr<help::StoreHelpMachine> helpMachine;
     std::unique_ptr<MainWindow> window;
+    HelpController* help = nullptr; // owned by the window
     std::unique_ptr<Catalogs> catalogs;
     QHash<QString, QIcon> icons;
     int passes = 0;
@@ -60,6 +64,9 @@ Catalogs& Session::catalogs() {
 }
 IniFile& Session::ini() {
     return parts->ini;
+}
+HelpController& Session::help() {
+    return *parts->help;
 }
 int Session::waitPasses() const {
     return parts->passes;
@@ -144,6 +151,9 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     services.application = p.tli.get();
     p.window = std::make_unique<MainWindow>(p.ini, services);
     MainWindow& window = *p.window;
+    p.helpMachine = std::make_unique<help::StoreHelpMachine>(*p.store, p.paths.get());
+    p.help = new HelpController(window, p.ini, *p.helpMachine, options.programFolder,
+                                HelpController::programHelpFile(options.programFolder));
     p.catalogs = std::make_unique<Catalogs>(options.programFolder, window, p.builders.get());
     new LibraryFileCommands(window, *p.catalogs, p.ini, &*p.store, *p.tli); // owned by the window
 

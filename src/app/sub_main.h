@@ -10,6 +10,7 @@
 namespace vantor {
 
 class Catalogs;
+class HelpController;
 class MainWindow;
 
 struct StartOptions {
@@ -31,6 +32,7 @@ public:
     MainWindow& window();
     Catalogs& catalogs();
     IniFile& ini();
+    HelpController& help();
     // Passes the catalog wait took.
     int waitPasses() const;
 
