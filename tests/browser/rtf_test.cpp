@@ -2,7 +2,6 @@
 #include "browser/rtf_content.h"
 #include "browser/rtf_document.h"
 #include "browser/rtf_text.h"
-#include "text/error.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +25,7 @@ QString visibleText(const RtfContent& content) {
 
 } // namespace
 
-TEST(RtfText, EscapingTheHeaderAndFiles) {
+TEST(RtfText, EscapingAndTheHeader) {
     EXPECT_EQ(RtfEscape(u"a\tb"), "a\\tab b");
     // A backslash before a brace: the backslash doubles, then the brace is escaped.
     EXPECT_EQ(RtfEscape(u"\\{x}"), "\\\\\\{x\\}");
@@ -37,7 +36,6 @@ TEST(RtfText, EscapingTheHeaderAndFiles) {
                                 "{\\colortbl ;\\red1\\green2\\blue3;}\r\n"));
     EXPECT_TRUE(header.endsWith("\\lang2057\\f0\\fs18 {\r\n"));
     EXPECT_TRUE(paneRtfHeader(u"").contains("{\\colortbl ;}\r\n"));
-    EXPECT_THROW(readWholeFile("/nonexistent/file.htm"), Error);
 }
 
 TEST(RtfDocument, FindsLinksAndFonts) {

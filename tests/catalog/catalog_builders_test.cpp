@@ -312,15 +312,6 @@ TEST(cRegistry, ValuesReadByTheirTypeAndTheirNames) {
     reg.setValueKey(QString());
     EXPECT_EQ(reg.Value(), QVariant(QStringLiteral("none")));
 
-    // Value names: 1-based, replacing whatever the list held.
-    QStringList names{"stale"};
-    qint32 count = 0;
-    EXPECT_TRUE(at(s, "Edge").EnumerateValues(names, count));
-    EXPECT_EQ(count, 8);
-    EXPECT_EQ(names.mid(0, 3), QStringList({"", "", "Two"}));
-    EXPECT_TRUE(at(s, "Nowhere").EnumerateValues(names, count));
-    EXPECT_EQ(count, 0);
-    EXPECT_TRUE(names.isEmpty());
 }
 
 TEST(cRegistry, WritesByValueType) {

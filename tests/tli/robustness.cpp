@@ -8,7 +8,6 @@
 #include "tli/type_lib_info.h"
 
 #include <QFile>
-#include <QtEndian>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -22,32 +21,14 @@ struct Region {
     bool empty() const { return end <= begin; }
 };
 
-quint32 le32(const QByteArray& b, qint64 off) {
-    return off >= 0 && off + 4 <= b.size() ? qFromLittleEndian<quint32>(b.constData() + off) : 0;
-}
-quint16 le16(const QByteArray& b, qint64 off) {
-    return off >= 0 && off + 2 <= b.size() ? qFromLittleEndian<quint16>(b.constData() + off) : 0;
-}
-
-// The PE headers and the resource directory's bytes, read straight from the layout so that the
-// aim does not depend on the reader under test.
-void peRegions(const QByteArray& f, Region& headers, Region& resources) {
-    const qint64 pe = le32(f, 0x3C);
-    const qint64 opt = pe + 24;
-    const quint16 nSections = le16(f, pe + 6), optSize = le16(f, pe + 20);
-    const qint64 sections = opt + optSize;
-    headers = {0, std::min<qint64>(f.size(), sections + 40 * qint64(nSections))};
-    const qint64 dirs = opt + (le16(f, opt) == 0x20B ? 112 : 96);
-    const quint32 rva = le32(f, dirs + 16), size = le32(f, dirs + 20);
-    for (int s = 0; s < nSections; ++s) {
-        const qint64 h = sections + 40 * s;
-        const quint32 va = le32(f, h + 12), raw = le32(f, h + 16), ptr = le32(f, h + 20);
-        if (rva >= va && rva < va + raw) {
-            const qint64 begin = ptr + (rva - va);
-            resources = {begin, std::min<qint64>(f.size(), begin + size)};
-            return;
-        }
-    }
+// The PE headers and the resource tree up to the first resource's own bytes.
+void peRegions(const pe::PeResources& pe, const QByteArray& f, Region& headers, Region& resources) {
+    headers = {0, std::min<qint64>(f.size(), 1024)};
+    qint64 firstData = f.size();
+    for (const pe::ResourceEntry& e : pe.entries())
+        firstData = std::min<qint64>(firstData, e.data.data() - f.constData());
+    if (pe.resourceDirectoryOffset() >= 0)
+        resources = {pe.resourceDirectoryOffset(), firstData};
 }
 
 // An exact-size copy: reading past its end is a heap overflow the sanitizers see.
@@ -132,8 +113,8 @@ ShakeReport shakeLibrary(const QString& path, const ShakeOptions& options,
     qint64 librarySize = original.size();
     const bool isPe = original.startsWith("MZ");
     if (isPe) {
-        peRegions(original, headers, resources);
         const pe::PeResources pe(original);
+        peRegions(pe, original, headers, resources);
         if (const auto tlb = pe.typelib(where.resource.value_or(1))) {
             library.begin = tlb->data() - original.constData();
             library.end = library.begin + tlb->size();

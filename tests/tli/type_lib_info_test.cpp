@@ -244,9 +244,8 @@ TEST_P(WineLibrary, ListsAndLooksUpLikeTheOracle) {
     }
 }
 
-// stdole2's module functions are its global members, owned by the module; wshom's constant
-// groups take the typedef's name where the enumeration has none of its own.
-TEST(TypeLibInfo, GlobalsAndConstantGroups) {
+// stdole2's module functions are its global members, owned by the module.
+TEST(TypeLibInfo, GlobalsAreTheModulesFunctions) {
     const OracleLibrary oracle = readOracleDump(QStringLiteral("stdole2.tlb.txt"));
     auto lib = machine().open(QStringLiteral("stdole2.tlb"));
     QStringList expected;
@@ -262,12 +261,6 @@ TEST(TypeLibInfo, GlobalsAndConstantGroups) {
         EXPECT_EQ(lib->member(search::GlobalsRow, row.itemData, -1, row.text).owner().kind(),
                   TypeKind::Module);
     EXPECT_THROW(lib->typeInfoOfSearchData(search::GlobalsRow), Error);
-
-    const QList<ConstantGroup> groups =
-        machine().open(QStringLiteral("wshom.ocx"))->constantGroups();
-    EXPECT_TRUE(std::any_of(groups.begin(), groups.end(), [](const ConstantGroup& g) {
-        return g.name == QLatin1String("DriveTypeConst") && g.members.size() == 6;
-    }));
 }
 
 // Without a registry a reference into stdole2 (atl's IFontDisp, mshtml's bases) is reported
@@ -386,22 +379,4 @@ TEST(Registration, PaddedLocaleKeys) {
     EXPECT_EQ(m.app().registeredLibraryName(guid, major, minor, 0x407), lib->name());
     EXPECT_THROW(m.app().registeredLibraryName(guid, major, minor, 0x409), Error);
     EXPECT_THROW(m.app().registeredLibraryName(QStringLiteral("{nonsense}"), 2, 0, 0), Error);
-}
-
-// A ProgID or CLSID leads, without running anything, to the class's coclass, its default
-// interface and the containing library.
-TEST(Registration, InterfaceInfoOfARegisteredClass) {
-    PrefixMachine m;
-    ASSERT_TRUE(m.valid());
-    const OracleLibrary oracle = readOracleDump(QStringLiteral("wshom.ocx.txt"));
-    const OracleType* shell = oracle.find(QStringLiteral("WshShell"));
-    ASSERT_NE(shell, nullptr);
-    const InterfaceInfo byProgId = m.app().interfaceInfoFromObject("WScript.Shell");
-    EXPECT_EQ(byProgId.coClass.name(), shell->name);
-    EXPECT_EQ(QStringLiteral("ref(") + byProgId.interface.name() + u')', shell->implTypes[0]);
-    EXPECT_EQ(byProgId.libraryGuid, oracle.guid);
-    EXPECT_TRUE(byProgId.containingFile.endsWith(QLatin1String("wshom.ocx"), Qt::CaseInsensitive));
-    const InterfaceInfo byClsid = m.app().interfaceInfoFromObject(byProgId.coClass.guidText());
-    EXPECT_EQ(byClsid.interface, byProgId.interface);
-    EXPECT_THROW(m.app().interfaceInfoFromObject("No.Such.Class"), Error);
 }

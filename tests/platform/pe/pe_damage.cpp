@@ -44,18 +44,25 @@ void record(const QString& error, const QString& what, DamageReport& report) {
 
 } // namespace
 
-QStringList damageSample() {
-    QStringList files;
-    QFile index(QStringLiteral(VANTOR_TESTDATA_DIR "/oracle/INDEX.tsv"));
-    if (index.open(QIODevice::ReadOnly)) {
-        index.readLine();
-        while (!index.atEnd()) {
-            const QString file =
-                kWineDir + u'/' + QString::fromUtf8(index.readLine().split('\t')[0]);
-            if (!files.contains(file))
-                files.append(file);
+QMap<QString, QList<quint16>> indexedTypelibs() {
+    QMap<QString, QList<quint16>> index;
+    QFile f(QStringLiteral(VANTOR_TESTDATA_DIR "/oracle/INDEX.tsv"));
+    if (f.open(QIODevice::ReadOnly) && !f.readLine().isEmpty()) {
+        while (!f.atEnd()) {
+            const QList<QByteArray> cols = f.readLine().trimmed().split('\t');
+            if (cols.size() > 2)
+                index[QString::fromUtf8(cols[0])].append(cols[1].toUShort());
         }
     }
+    for (auto& ids : index)
+        std::sort(ids.begin(), ids.end());
+    return index;
+}
+
+QStringList damageSample() {
+    QStringList files;
+    for (const QString& name : indexedTypelibs().keys())
+        files.append(kWineDir + u'/' + name);
     files << kWineDir + QStringLiteral("/winemine.exe") << kWineDir + QStringLiteral("/notepad.exe")
           << kWine32Dir + QStringLiteral("/zlib1.dll");
     return files;

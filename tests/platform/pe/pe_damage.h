@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,9 @@ struct DamageReport {
     int errors = 0;
     QStringList unclearErrors; // errors that do not name the file
 };
+
+// file name -> TYPELIB ids, as the oracle's index lists them.
+QMap<QString, QList<quint16>> indexedTypelibs();
 
 // Real files with TYPELIB, icon and version resources, PE32 and PE32+, as full paths.
 QStringList damageSample();

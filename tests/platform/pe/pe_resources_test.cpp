@@ -5,7 +5,6 @@
 #include "text/error.h"
 
 #include <QDir>
-#include <QMap>
 #include <gtest/gtest.h>
 
 namespace vantor::pe {
@@ -32,25 +31,8 @@ QString errorAfter(const QByteArray& file, qsizetype at, quint32 value) {
     }
 }
 
-// file name -> TYPELIB ids, as the oracle's index lists them.
-QMap<QString, QList<quint16>> indexedTypelibs() {
-    QMap<QString, QList<quint16>> index;
-    QFile f(QStringLiteral(VANTOR_TESTDATA_DIR "/oracle/INDEX.tsv"));
-    if (!f.open(QIODevice::ReadOnly))
-        return index;
-    f.readLine(); // header
-    while (!f.atEnd()) {
-        const QList<QByteArray> cols = f.readLine().trimmed().split('\t');
-        if (cols.size() > 2)
-            index[QString::fromUtf8(cols[0])].append(cols[1].toUShort());
-    }
-    for (auto& ids : index)
-        std::sort(ids.begin(), ids.end());
-    return index;
-}
-
 TEST(PeResources, ReadsEveryWineBinaryAndFindsTheIndexedTypelibs) {
-    const auto index = indexedTypelibs();
+    const auto index = testing::indexedTypelibs();
     ASSERT_FALSE(index.isEmpty());
     const QStringList files = testing::wineBinaries();
     ASSERT_GT(files.size(), 100);

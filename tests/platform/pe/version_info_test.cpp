@@ -7,14 +7,7 @@
 namespace vantor::pe {
 namespace {
 
-QByteArray utf16z(const QString& text) {
-    QByteArray out;
-    for (QChar c : text + QChar(0)) {
-        out.append(char(c.unicode() & 0xFF));
-        out.append(char(c.unicode() >> 8));
-    }
-    return out;
-}
+using vantor::test::utf16z;
 
 void pad4(QByteArray& b) {
     b.resize((b.size() + 3) & ~3, '\0');
