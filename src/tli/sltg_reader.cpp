@@ -248,9 +248,9 @@ qint32 Reader::importAt(quint32 offset) {
     if (auto it = imports_.find(offset); it != imports_.end())
         return it->second;
     // "*\G{guid}#major.minor#lcid#file#"
-    const QString spec = name(quint16(offset));
-    const QStringList parts = spec.mid(41).split(u'#');
-    const std::optional<Guid> g = parseGuid(QStringView(spec).mid(3, 38));
+    const QString reference = name(quint16(offset));
+    const QStringList parts = reference.mid(41).split(u'#');
+    const std::optional<Guid> g = parseGuid(QStringView(reference).mid(3, 38));
     const QStringList version = parts.value(1).split(u'.');
     bool okMajor = false, okMinor = false, okLcid = false;
     ImportedLibrary lib;
@@ -258,11 +258,11 @@ qint32 Reader::importAt(quint32 offset) {
     lib.minor = quint16(version.value(1).toUInt(&okMinor));
     lib.lcid = parts.value(2).toUInt(&okLcid, 16);
     lib.fileName = parts.value(3);
-    if (!spec.startsWith(QLatin1String("*\\G")) || !g || parts.size() < 4 || !okMajor || !okMinor ||
-        !okLcid)
+    if (!reference.startsWith(QLatin1String("*\\G")) || !g || parts.size() < 4 || !okMajor ||
+        !okMinor || !okLcid)
         failLoad(QStringLiteral("the imported library \"%1\" is not named as GUID, version, "
                                 "locale and file")
-                     .arg(spec));
+                     .arg(reference));
     lib.guid = *g;
     const qint32 slot = qint32(out_.imports.size());
     out_.imports.push_back(std::move(lib));

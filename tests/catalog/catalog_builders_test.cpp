@@ -311,7 +311,6 @@ TEST(cRegistry, ValuesReadByTheirTypeAndTheirNames) {
     reg.setClassKey(0);
     reg.setValueKey(QString());
     EXPECT_EQ(reg.Value(), QVariant(QStringLiteral("none")));
-
 }
 
 TEST(cRegistry, WritesByValueType) {
