@@ -16,6 +16,7 @@
 #include "platform/winpath/win_path.h"
 #include "text/error.h"
 #include "tli/tli_application.h"
+#include "tli/type_lib_file.h"
 #include "tli/type_lib_info.h"
 
 #include <QAction>
@@ -76,6 +77,19 @@ namespace {
 
 // The file check of the remembered library: a file changed after the catalog was built is read
 // for its identity.
+// The host file an argument names when it is an existing file holding a type library (a host
+// path, or a Windows path of the machine); empty for anything else, which is searched as a ProgID.
+QString libraryFileArgument(const QString& argument, const winpath::PrefixPaths* paths) {
+    const QString host = argument.startsWith(u'/') || !paths ? argument : paths->toHost(argument);
+    if (host.isEmpty() || !QFileInfo(host).isFile())
+        return {};
+    try {
+        return tli::loadTypeLibIds(host).isEmpty() ? QString() : host;
+    } catch (const Error&) {
+        return {}; // not a library file: the text is searched instead
+    }
+}
+
 class LibraryFileCheckOverMachine : public LibraryFileCheck {
 public:
     LibraryFileCheckOverMachine(const tli::TLIApplication& app, const winpath::PrefixPaths* paths,
@@ -155,7 +169,8 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     p.help = new HelpController(window, p.ini, *p.helpMachine, options.programFolder,
                                 HelpController::programHelpFile(options.programFolder));
     p.catalogs = std::make_unique<Catalogs>(options.programFolder, window, p.builders.get());
-    new LibraryFileCommands(window, *p.catalogs, p.ini, &*p.store, *p.tli); // owned by the window
+    auto* libraryFiles = // owned by the window
+        new LibraryFileCommands(window, *p.catalogs, p.ini, &*p.store, *p.tli);
 
     // The catalogs belong to the machine they were built from.
     const QString lastMachine = p.ini.ReadIni(settings::LastMachine);
@@ -221,8 +236,11 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     const QString commandLine = choice.commandLine.trimmed();
     try {
         if (!commandLine.isEmpty()) {
+            const QString file = libraryFileArgument(commandLine, p.paths.get());
             if (commandLine.startsWith(u'{'))
                 window.ChooseLib(commandLine);
+            else if (!file.isEmpty())
+                libraryFiles->opener().openLibraryFile(file);
             else
                 window.search().search().Srch2Set(commandLine);
         } else {

@@ -1,16 +1,22 @@
 #include "help/chm_objects.h"
 
-#include <QtEndian>
-
 namespace vantor::help {
 
 namespace {
 
-quint32 u32At(const QByteArray& b, qsizetype at) {
-    return qFromLittleEndian<quint32>(b.constData() + at);
+// Byte by byte: callers check the bounds, and a word read through a cast pointer makes gcc's
+// bounds analysis warn about the empty array's one-byte buffer.
+quint32 littleEndianAt(QByteArrayView b, qsizetype at, int bytes) {
+    quint32 v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = (v << 8) | quint8(b[at + i]);
+    return v;
 }
-quint16 u16At(const QByteArray& b, qsizetype at) {
-    return qFromLittleEndian<quint16>(b.constData() + at);
+quint32 u32At(QByteArrayView b, qsizetype at) {
+    return littleEndianAt(b, at, 4);
+}
+quint16 u16At(QByteArrayView b, qsizetype at) {
+    return quint16(littleEndianAt(b, at, 2));
 }
 
 // A NUL-terminated text inside `data` (the whole of it when there is no NUL).
@@ -128,7 +134,7 @@ std::optional<SystemInfo> parseSystem(const QByteArray& bytes) {
             break;
         case 4:
             if (length >= 4)
-                info.lcid = qFromLittleEndian<quint32>(data.data());
+                info.lcid = u32At(data, 0);
             break;
         default:
             break;

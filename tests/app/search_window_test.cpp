@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -147,22 +148,38 @@ TEST(SearchWindow, EachModeListsItsHitsAndGoesToTheLibraryAndClass) {
     EXPECT_EQ(w.messages, QStringList{"enter your search string"});
 }
 
-TEST(SearchWindow, StartWithAProgIdOpensItsLibraryWithTheClassSelected) {
-    registry::test::TestPrefix machine;
-    ASSERT_TRUE(machine.valid());
-    StartOptions options;
-    options.args = {QStringLiteral("--prefix"), machine.prefix(), QStringLiteral("WScript.Shell")};
-    options.programFolder = machine.programFolder();
-    options.env = QProcessEnvironment();
-    options.passMilliseconds = 10;
-    QStringList messages;
-    options.message = [&](const QString& t) { messages.append(t); };
-    const std::unique_ptr<Session> session = SubMain(std::move(options));
-    ASSERT_TRUE(session);
-    MainWindow& window = session->window();
-    EXPECT_TRUE(window.pathBox()->currentText().endsWith(QStringLiteral("wshom.ocx")));
-    ASSERT_TRUE(window.list1()->currentItem());
-    EXPECT_EQ(window.list1()->currentItem()->text(), QStringLiteral("WshShell"));
-    EXPECT_TRUE(window.search().modeItem(2)->isChecked());
-    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'|').toStdString();
+// A start argument is searched as a ProgID, unless it names a file holding a type library: that
+// file is opened (registered into the overlay) instead.
+TEST(SearchWindow, StartWithAProgIdOrALibraryFileOpensItsLibrary) {
+    QTemporaryDir outside;
+    const QString copy = outside.filePath(QStringLiteral("sample64.tlb"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOR_TLI_TEST_DATA "/sample64.tlb"), copy));
+    const struct {
+        QString argument, file, type;
+    } cases[] = {
+        {QStringLiteral("WScript.Shell"), QStringLiteral("wshom.ocx"), QStringLiteral("WshShell")},
+        {copy, QStringLiteral("sample64.tlb"), QString()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.argument.toStdString());
+        registry::test::TestPrefix machine;
+        ASSERT_TRUE(machine.valid());
+        StartOptions options;
+        options.args = {QStringLiteral("--prefix"), machine.prefix(), c.argument};
+        options.programFolder = machine.programFolder();
+        options.env = QProcessEnvironment();
+        options.passMilliseconds = 10;
+        QStringList messages;
+        options.message = [&](const QString& t) { messages.append(t); };
+        const std::unique_ptr<Session> session = SubMain(std::move(options));
+        ASSERT_TRUE(session);
+        MainWindow& window = session->window();
+        EXPECT_TRUE(window.pathBox()->currentText().endsWith(c.file))
+            << window.pathBox()->currentText().toStdString();
+        EXPECT_TRUE(messages.isEmpty()) << messages.join(u'|').toStdString();
+        if (c.type.isEmpty())
+            continue;
+        ASSERT_TRUE(window.list1()->currentItem());
+        EXPECT_EQ(window.list1()->currentItem()->text(), c.type);
+        EXPECT_TRUE(window.search().modeItem(2)->isChecked());
+    }
 }
