@@ -2,6 +2,7 @@
 
 #include "app/file_icon.h"
 #include "app/help_controller.h"
+#include "app/lib_docs_commands.h"
 #include "app/library_file_commands.h"
 #include "app/main_window.h"
 #include "app/search_commands.h"
@@ -168,6 +169,9 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     p.helpMachine = std::make_unique<help::StoreHelpMachine>(*p.store, p.paths.get());
     p.help = new HelpController(window, p.ini, *p.helpMachine, options.programFolder,
                                 HelpController::programHelpFile(options.programFolder));
+    // The documents name the help file that help lookup found for the library shown.
+    window.libDocs()->exporter().setHelpFile(
+        [help = p.help] { return help->resolver().mbrHelpFile(); });
     p.catalogs = std::make_unique<Catalogs>(options.programFolder, window, p.builders.get());
     auto* libraryFiles = // owned by the window
         new LibraryFileCommands(window, *p.catalogs, p.ini, &*p.store, *p.tli);
