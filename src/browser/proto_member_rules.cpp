@@ -46,7 +46,7 @@ QString parameterSeparator(qint32 docMode) {
 }
 
 QString integerHex(const tli::Value& value) {
-    if ((value.vt != tli::vt::I2 && value.vt != tli::vt::I4) ||
+    if ((value.vt != tli::vt::I2 && value.vt != tli::vt::I4 && value.vt != tli::vt::Int) ||
         (value.integer >= 0 && value.integer <= 15))
         return QString();
     // Hexadecimal of the value at its own width, as a negative one is stored.
@@ -59,7 +59,8 @@ QString constantValueText(const tli::Value& value) {
         return QString();
     switch (value.vt) {
     case tli::vt::I2:
-    case tli::vt::I4: {
+    case tli::vt::I4:
+    case tli::vt::Int: { // INT is 32 bits wide in every library
         const QString hex = integerHex(value);
         return QString::number(value.integer) + (hex.isEmpty() ? hex : u' ' + hex) +
                QStringLiteral("\\cf0");

@@ -23,7 +23,8 @@ void appendValue(QString& out, const tli::Value& value, const Dialect& d) {
         return;
     switch (value.vt) {
     case tli::vt::I2:
-    case tli::vt::I4: {
+    case tli::vt::I4:
+    case tli::vt::Int: {
         out += QString::number(value.integer);
         if (const QString hex = proto::integerHex(value); !hex.isEmpty())
             out += d.terminator + d.comment + hex;

@@ -107,3 +107,25 @@ TEST(Constants, UnderscoreGroupsOfMshtmlAreLeftOut) {
     EXPECT_GT(hidden, 0);
     EXPECT_EQ(linesOf(e.frame.clipboard).filter(QRegularExpression("^ '")), named);
 }
+
+// Excel 5's SLTG library: every member of its "Constants" module (VT_INT values) is written with
+// an integer value.
+TEST(Constants, EveryValueOfExcel5ConstantsIsWritten) {
+    Export e(QStringLiteral(VANTOR_TESTDATA_DIR "/windows-built/XL5EN32.OLB"), true);
+    ASSERT_TRUE(e.ready());
+    e.exporter.exportConstants(ScriptDialect::VBScript);
+    const QStringList lines = linesOf(e.frame.clipboard);
+    int written = 0;
+    for (const tli::ConstantGroup& g : e.opened.lib->constantGroups()) {
+        if (g.name != QLatin1String("Constants"))
+            continue;
+        for (const tli::Constant& c : g.members) {
+            const QStringList hit =
+                lines.filter(QRegularExpression("^const " + QRegularExpression::escape(c.name) +
+                                                " = -?\\d+( '\\(&H[0-9A-F]+\\))?$"));
+            EXPECT_EQ(hit.size(), 1) << c.name.toStdString();
+            ++written;
+        }
+    }
+    EXPECT_EQ(written, 808);
+}
