@@ -38,10 +38,14 @@ SearchWindow::SearchWindow(QWidget* owner, std::function<QRect()> panes,
     column->addLayout(buttonRow);
     buttons_[0]->setDefault(true);
     buttons_[0]->setEnabled(false);
-    connect(buttons_[0], &QPushButton::clicked, this, [this] { run(&HelpStringSearch::GoTo); });
-    connect(buttons_[1], &QPushButton::clicked, this, [this] { run(&HelpStringSearch::Copy); });
-    connect(buttons_[2], &QPushButton::clicked, this, [this] { run(&HelpStringSearch::Close); });
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { run(&HelpStringSearch::GoTo); });
+    connect(buttons_[0], &QPushButton::clicked, this,
+            [this] { run([](HelpStringSearch& s) { s.GoTo(); }); });
+    connect(buttons_[1], &QPushButton::clicked, this,
+            [this] { run([](HelpStringSearch& s) { s.Copy(); }); });
+    connect(buttons_[2], &QPushButton::clicked, this,
+            [this] { run([](HelpStringSearch& s) { s.Close(); }); });
+    connect(list_, &QListWidget::itemDoubleClicked, this,
+            [this] { run([](HelpStringSearch& s) { s.GoTo(); }); });
     connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!quiet_ && search_)
             guard_([&] { search_->RowClicked(row); });
@@ -49,9 +53,9 @@ SearchWindow::SearchWindow(QWidget* owner, std::function<QRect()> panes,
     resize(420, 300);
 }
 
-void SearchWindow::run(void (HelpStringSearch::*action)()) {
-    if (search_)
-        guard_([&] { (search_->*action)(); });
+void SearchWindow::run(void (*action)(HelpStringSearch&)) {
+    if (HelpStringSearch* search = search_)
+        guard_([search, action] { action(*search); });
 }
 
 void SearchWindow::showWindow(const SearchModeLook& look) {
@@ -139,7 +143,7 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == list_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            run(&HelpStringSearch::GoTo);
+            run([](HelpStringSearch& s) { s.GoTo(); });
             return true;
         }
     }

@@ -51,7 +51,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void run(void (HelpStringSearch::*action)());
+    void run(void (*action)(HelpStringSearch&));
 
     HelpStringSearch* search_ = nullptr;
     std::function<QRect()> panes_;
