@@ -18,8 +18,9 @@ CatalogLines splitCatalogLines(QByteArrayView bytes, CatalogKind kind,
     out.records.reserve(bytes.size() / 40 + 1);
     qsizetype b = 0;
     qint32 n = 1;
-    for (const char* cr = data; (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr)));
-         ++cr) {
+    // An empty file may have no data pointer at all, which memchr must not be given.
+    for (const char* cr = data;
+         cr && cr < end && (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))); ++cr) {
         const qsizetype i = cr - data;
         if (n > 1)
             out.records.append(i - b > 2 ? win1252::decode(bytes.sliced(b, i - b)) : placeholder);
