@@ -51,9 +51,12 @@ void answerRequest(chmFile* chm, const std::string& path) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // A damaged file must not let this process take the machine's memory.
+    // A damaged file must not let this process take the machine's memory. AddressSanitizer's
+    // shadow memory lives in the same address space, so a sanitizer build cannot have the limit.
+#if !defined(__SANITIZE_ADDRESS__)
     const rlimit memory{1024ul * 1024 * 1024, 1024ul * 1024 * 1024};
     setrlimit(RLIMIT_AS, &memory);
+#endif
     if (argc != 2) {
         std::fputs("usage: vantor-chm FILE.chm\n", stderr);
         return 2;
