@@ -1,6 +1,7 @@
 # Sourced by the window scripts: make_test_machine DIR BUILD makes DIR/prefix (the hives of
 # testdata/wine-prefix, C:\windows\system32 = Wine's binaries) and DIR/program holding a copy of
-# BUILD's vantor, so that its program folder (vantor.ini, the catalogs) is DIR/program.
+# BUILD's vantor and its build-tree marker, so that its program folder (vantor.ini, the catalogs)
+# is DIR/program.
 test_machine_hives=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../testdata/wine-prefix" && pwd)
 make_test_machine() {
     local dir=$1 build=$2
@@ -9,7 +10,7 @@ make_test_machine() {
     chmod u+w "$dir"/prefix/*.reg
     ln -sfn ../drive_c "$dir/prefix/dosdevices/c:"
     ln -sfn /usr/lib/x86_64-linux-gnu/wine/x86_64-windows "$dir/prefix/drive_c/windows/system32"
-    cp "$build/bin/vantor" "$dir/program/vantor"
+    cp "$build/bin/vantor" "$build/bin/vantor-build-tree" "$dir/program/"
 }
 
 # new_test_machine: a test machine in a new temporary folder $work (from $build),
@@ -38,8 +39,8 @@ start_xvfb() {
 # start-up has finished (its "start-up finished" line in DIR/log), at most 60 s.
 start_vantor() {
     : >"$1/log"
-    QT_LOGGING_RULES="vantor.startup.info=true" "$1/program/vantor" --prefix "$1/prefix" \
-        2>"$1/log" &
+    QT_LOGGING_RULES="vantor.startup.info=true;vantor.handover.info=true" "$1/program/vantor" \
+        --prefix "$1/prefix" 2>"$1/log" &
     VANTOR_PID=$!
     for _ in $(seq 1 6000); do
         grep -q "start-up finished" "$1/log" && return 0
