@@ -13,12 +13,19 @@ make_test_machine() {
     cp "$build/bin/vantor" "$build/bin/vantor-build-tree" "$dir/program/"
 }
 
+# A vantor ended by SIGTERM saves its settings first: it is waited for before its folder goes.
+remove_test_machine() {
+    kill $VANTOR_PID $XVFB_PID 2>/dev/null || true
+    [ -z "$VANTOR_PID" ] || wait "$VANTOR_PID" 2>/dev/null || true
+    rm -rf "$work"
+}
+
 # new_test_machine: a test machine in a new temporary folder $work (from $build),
 # removed on exit together with the Xvfb and vantor the script started.
 new_test_machine() {
     work=$(mktemp -d)
     XVFB_PID= VANTOR_PID=
-    trap 'kill $VANTOR_PID $XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT
+    trap remove_test_machine EXIT
     make_test_machine "$work" "$build"
 }
 
