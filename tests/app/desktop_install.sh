@@ -49,5 +49,6 @@ grep -q "hand-over applied" "$work/log" || fail "gio open did not reach the runn
 kill -TERM "$VANTOR_PID"
 wait "$VANTOR_PID" || fail "SIGTERM"
 VANTOR_PID=
-grep -qix "lt_Last=$wsh:1.0.WshNetwork"$'\r\?' "$folder/vantor.ini" || fail "lt_Last after gio open"
+last=$(grep -i '^lt_Last=' "$folder/vantor.ini" | tr -d '\r' | cut -d= -f2-)
+[ "$last" = "$wsh:1.0.WshNetwork" ] || fail "lt_Last is '$last' after gio open"
 echo "desktop install: all passed"
