@@ -58,11 +58,12 @@ void HandOverHandler::applyPending() {
 // The window system may refuse to give the focus to a window that did not ask for it (X11 and
 // Wayland do): the window is then raised and asks for attention.
 qint32 HandOverHandler::bringToFront() {
+    if (!window_.isVisible())
+        return 0; // closed (a signal during start-up): it stays closed
     if (window_.isMinimized()) {
         window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
         window_.update();
     }
-    window_.show();
     window_.raise();
     window_.activateWindow();
     QCoreApplication::processEvents();
