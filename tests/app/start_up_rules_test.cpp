@@ -101,16 +101,16 @@ TEST(StartUpRules, ChangedFilesAndMissingLibraries) {
     EXPECT_THROW(chooseStartLibrary({kWshGuid, "1.0", "WSHShell"}, kDefs, check), Error);
 }
 
-TEST(ProgramFolder, ExecutableFolderWhenWritableElseUserDataFolder) {
+TEST(ProgramFolder, ExecutableFolderInABuildTreeElseUserDataFolder) {
     QProcessEnvironment env;
     env.insert("HOME", "/home/ann");
-    const auto writable = [](const QString&) { return true; };
-    const auto readOnly = [](const QString&) { return false; };
-    EXPECT_EQ(ProgramFolder("/opt/vantor/bin/", env, writable), "/opt/vantor/bin");
-    EXPECT_EQ(ProgramFolder("/usr/bin", env, readOnly), "/home/ann/.local/share/vantor");
+    const auto buildTree = [](const QString&) { return true; };
+    const auto installed = [](const QString&) { return false; };
+    EXPECT_EQ(ProgramFolder("/opt/vantor/bin/", env, buildTree), "/opt/vantor/bin");
+    EXPECT_EQ(ProgramFolder("/usr/bin", env, installed), "/home/ann/.local/share/vantor");
     env.insert("XDG_DATA_HOME", "/data/ann");
-    EXPECT_EQ(ProgramFolder("/usr/bin", env, readOnly), "/data/ann/vantor");
+    EXPECT_EQ(ProgramFolder("/usr/bin", env, installed), "/data/ann/vantor");
     // A relative XDG_DATA_HOME is ignored, as the base directory rules say.
     env.insert("XDG_DATA_HOME", "relative");
-    EXPECT_EQ(ProgramFolder("/usr/bin", env, readOnly), "/home/ann/.local/share/vantor");
+    EXPECT_EQ(ProgramFolder("/usr/bin", env, installed), "/home/ann/.local/share/vantor");
 }
