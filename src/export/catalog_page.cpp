@@ -66,21 +66,22 @@ CatalogPage buildCatalogPage(const QStringList& defs, const QString& kind) {
         out += GetTokenView(column, header);
         out += QLatin1StringView("</big></td>");
     }
-    QString row;
     for (qint32 j = 0; j < page.records; ++j) {
-        row.clear();
+        const qsizetype mark = out.size();
         try {
-            appendRow(row, defs[j]);
+            appendRow(out, defs[j]);
         } catch (const Error& e) {
+            out.truncate(mark);
             page.failure = e.description();
             page.failedAt = j;
             break;
         }
         // Escaping can make a row longer than the room the buffer's rule leaves for it: a row
         // that would not fit together with the tail is left out rather than cut.
-        if (out.size() + row.size() + kTail.size() > size)
+        if (out.size() + kTail.size() > size) {
+            out.truncate(mark);
             break;
-        out += row;
+        }
         ++page.rows;
         if (out.size() + 1 + kRowMargin > size)
             break;
