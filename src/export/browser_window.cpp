@@ -2,12 +2,10 @@
 
 #include "text/error.h"
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QProcess>
 #include <QStandardPaths>
-#include <csignal>
 
 namespace vantor {
 
@@ -30,10 +28,6 @@ QUrl endpointUrl(const QString& fileText) {
     if (!ok || port <= 0 || port > 65535 || !path.startsWith(u'/'))
         return {};
     return QUrl(QStringLiteral("ws://127.0.0.1:%1%2").arg(port).arg(path));
-}
-
-bool processAlive(qint64 pid) {
-    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0;
 }
 
 [[noreturn]] void scriptFailed(const QJsonObject& result) {
@@ -103,7 +97,7 @@ bool BrowserWindow::create(const QString& program, const QStringList& arguments)
     // The endpoint of an earlier browser is stale now; the new one writes its own.
     if (QFile::exists(endpointFile()) && !QFile::remove(endpointFile()))
         return false;
-    if (program.isEmpty() || !QDir().mkpath(profileFolder_))
+    if (program.isEmpty())
         return false;
     // The browser outlives the export and Vantor; its messages are not Vantor's to show.
     QProcess process;
@@ -115,9 +109,9 @@ bool BrowserWindow::create(const QString& program, const QStringList& arguments)
     if (!process.startDetached(&pid))
         return false;
     startedProcess_ = pid;
-    if (!waitWithoutInput(kStartLimitMs, [&] {
-            return endpointUrl(readFileText(endpointFile())).isValid() || !processAlive(pid);
-        }))
+    // A launcher may hand over to the browser and end: only the endpoint tells.
+    if (!waitWithoutInput(kStartLimitMs,
+                          [&] { return endpointUrl(readFileText(endpointFile())).isValid(); }))
         return false;
     try {
         if (!connectToBrowser())
