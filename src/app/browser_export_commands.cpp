@@ -28,8 +28,14 @@ void BrowserExportCommands::run(bool typeLibs) {
     const QStringList& defs = !catalogs  ? none
                               : typeLibs ? catalogs->TLDefs()
                                          : catalogs->PIDDefs();
-    ExportDefsToBrowser(defs, typeLibs ? QStringLiteral("TL") : QStringLiteral("PID"), browser_,
-                        *this);
+    try {
+        ExportDefsToBrowser(defs, typeLibs ? QStringLiteral("TL") : QStringLiteral("PID"), browser_,
+                            *this);
+    } catch (const std::exception& e) {
+        // Out of memory for a page, say: never past the event handler.
+        setBusy(false);
+        status(QString::fromLocal8Bit(e.what()));
+    }
     window_.enableStatusTimer();
 }
 

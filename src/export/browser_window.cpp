@@ -14,9 +14,10 @@ namespace {
 constexpr int kStartLimitMs = 20000;
 constexpr int kConnectLimitMs = 5000;
 
+// The profile's small records; a file grown larger is not one of them.
 QString readFileText(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.read(4096)) : QString();
 }
 
 // DevToolsActivePort: the port on its first line, the browser's endpoint path on its second.
@@ -77,6 +78,7 @@ QString BrowserWindow::pageFile() const {
 }
 
 bool BrowserWindow::connectToBrowser() {
+    sessionId_.clear(); // sessions end with their connection
     const QUrl endpoint = endpointUrl(readFileText(endpointFile()));
     return endpoint.isValid() && devTools_.open(endpoint, kConnectLimitMs);
 }
@@ -117,28 +119,25 @@ bool BrowserWindow::create(const QString& program, const QStringList& arguments)
         if (!connectToBrowser())
             return false;
         // The tab the browser opened with.
-        const QJsonArray targets = devTools_.call(QStringLiteral("Target.getTargets"))
-                                       .value(QLatin1String("targetInfos"))
-                                       .toArray();
-        for (const QJsonValue& t : targets)
-            if (t.toObject().value(QLatin1String("type")).toString() == QLatin1String("page"))
-                return usePage(t.toObject().value(QLatin1String("targetId")).toString());
-        return usePage(QString());
+        return usePage(pageTargets().value(0));
     } catch (const Error&) {
         return false;
     }
 }
 
-bool BrowserWindow::usePage(const QString& targetId) {
+QStringList BrowserWindow::pageTargets() {
+    QStringList pages;
     const QJsonArray targets = devTools_.call(QStringLiteral("Target.getTargets"))
                                    .value(QLatin1String("targetInfos"))
                                    .toArray();
-    bool found = false;
     for (const QJsonValue& t : targets)
-        found = found ||
-                (!targetId.isEmpty() &&
-                 t.toObject().value(QLatin1String("targetId")).toString() == targetId &&
-                 t.toObject().value(QLatin1String("type")).toString() == QLatin1String("page"));
+        if (t.toObject().value(QLatin1String("type")).toString() == QLatin1String("page"))
+            pages << t.toObject().value(QLatin1String("targetId")).toString();
+    return pages;
+}
+
+bool BrowserWindow::usePage(const QString& targetId) {
+    const bool found = !targetId.isEmpty() && pageTargets().contains(targetId);
     if (found && targetId == targetId_ && !sessionId_.isEmpty())
         return true;
     targetId_ = found ? targetId

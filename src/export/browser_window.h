@@ -53,6 +53,9 @@ public:
 
 private:
     bool connectToBrowser();
+    // The ids of the browser's tabs.
+    QStringList pageTargets();
+    // Attaches to that tab, or to a new one when it is not there.
     bool usePage(const QString& targetId);
     QString endpointFile() const;
     QString pageFile() const;
