@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "app/browser_export_commands.h"
 #include "app/icon_set.h"
 #include "app/lib_docs_commands.h"
 #include "app/list_rows.h"
@@ -93,6 +94,10 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
     libDocs_ = new LibDocsCommands(*actions_,
                                    {*frame_, *mru_, *browser_, [this](bool on) { SetBusy(on); }},
                                    ProgramFolder(), app, this);
+    new BrowserExportCommands(
+        *actions_,
+        {[this] { return catalogs_; }, *this, ini_, services_.message, [this] { enableTimer1(); }},
+        ProgramFolder(), this);
     browser_->popupCommands().onChange([this](int command) { showPopupCommand(command); });
     search_ = std::make_unique<SearchCommands>(
         SearchCommands::Host{*this, *browser_, *app, ini_, [this] { enableTimer1(); },

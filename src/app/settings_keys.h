@@ -61,6 +61,9 @@ inline constexpr const char* OpenedFilesSection = "OpenedFiles";
 // The machine whose registry Vantor reads, and the machine of the last run.
 inline constexpr Key Registry{"Platform", "Registry", ""};
 inline constexpr Key LastMachine{"Platform", "LastMachine", ""};
+// The browser of the catalog exports (a path or a program name) and its extra arguments.
+inline constexpr Key Browser{"Platform", "Browser", ""};
+inline constexpr Key BrowserArgs{"Platform", "BrowserArgs", ""};
 
 // Written by the first close that finds no settings file.
 inline constexpr const char* FirstJoinFixKey = "tli.*";

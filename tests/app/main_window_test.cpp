@@ -458,3 +458,13 @@ TEST(BrowsingWindow, FirstTimeKeysWrittenOnceAfterAnEmptyFirstClose) {
     for (const char* key : {"tli.*=", "GroupByTK=", "TKOrder=", "lt_Home="})
         EXPECT_EQ(saved.count(key), 1) << key;
 }
+
+TEST(MainWindow, CatalogExportItemsRunWithTheSettingsBrowser) {
+    WindowFixture f;
+    f.ini.WriteIni(u"Platform", u"Browser", f.dir.filePath("no-such-browser"));
+    QAction* item = f.window->actions().popup(PopupCommands::ExportProgIds);
+    ASSERT_TRUE(item->isEnabled());
+    item->trigger();
+    EXPECT_EQ(f.window->statusLine()->text(), "Failed to send ProgID Defs to IE");
+    EXPECT_TRUE(f.messages.isEmpty());
+}
