@@ -242,17 +242,8 @@ TEST(BrowsingWindow, WshShellTypesMembersLinksAndHistory) {
     EXPECT_TRUE(win.pane()->toPlainText().startsWith(QStringLiteral("Function Run(")))
         << win.pane()->toPlainText().toStdString();
 
-    // The popup's copies and the library list's references reach the clipboard.
-    const auto copied = [&win](const char* item) {
-        win.actions().find(QString::fromLatin1(item))->trigger();
-        return std::pair(QApplication::clipboard()->text(), win.statusLine()->text());
-    };
-    EXPECT_EQ(copied("popup.copy"),
-              std::pair(QStringLiteral("Run"), QStringLiteral("Copied Run to Clipboard")));
-    EXPECT_EQ(copied("popup.progid.string").first, QStringLiteral("WScript.Shell.1"));
-    emit win.mruView()->referenceRequested(false, -1, kWsh, QStringLiteral("1.0"));
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("<reference guid=\"") + kWsh +
-                                                     QStringLiteral("\" version=\"1.0\" />"));
+    win.actions().find(QStringLiteral("popup.copy"))->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Run"));
 
     // Exec returns a type of this library: its link selects that type.
     const int exec = w.rowOf(win.list2(), QStringLiteral("Exec"));
@@ -343,7 +334,6 @@ TEST(BrowsingWindow, NextInterfaceShowHiddenAndPathTyping) {
     EXPECT_EQ(win.memberCaption()->palette().color(QPalette::WindowText), normal);
     EXPECT_LT(w.rowOf(win.list2(), QStringLiteral("QueryInterface")), 0); // restricted
 
-    // "Show Hidden" reloads the library: restricted items are listed.
     const int types = win.list1()->count();
     win.showHiddenAction()->trigger();
     EXPECT_GT(win.list1()->count(), types);
