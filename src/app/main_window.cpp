@@ -94,14 +94,11 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
     libDocs_ = new LibDocsCommands(*actions_,
                                    {*frame_, *mru_, *browser_, [this](bool on) { SetBusy(on); }},
                                    ProgramFolder(), app, this);
-    popupCommands_ = new PopupMenuCommands(*actions_,
-                                           {*frame_, *browser_, list2_, pane_, mru_,
-                                            services_.message, [this](bool on) { SetBusy(on); },
-                                            [this] {
-                                                if (!pathBox_->currentText().isEmpty())
-                                                    onBrowseCommand();
-                                            }},
-                                           *app, this);
+    popupCommands_ =
+        new PopupMenuCommands(*actions_,
+                              {*frame_, *browser_, list2_, pane_, mru_, services_.message,
+                               [this](bool on) { SetBusy(on); }, [this] { onBrowseCommand(); }},
+                              *app, this);
     browser_->popupCommands().onChange([this](int command) { showPopupCommand(command); });
     search_ = std::make_unique<SearchCommands>(
         SearchCommands::Host{*this, *browser_, *app, ini_, [this] { enableTimer1(); },

@@ -46,8 +46,10 @@ PopupMenuCommands::PopupMenuCommands(const MainActions& actions, Window window,
             connect(a, &QAction::triggered, this, run);
     }
     // "Show Hidden" shows or hides the hidden entries at once.
-    connect(actions.popup(PopupCommands::ShowHidden), &QAction::triggered, this,
-            [this] { window_.browse(); });
+    connect(actions.popup(PopupCommands::ShowHidden), &QAction::triggered, this, [this] {
+        if (!window_.frame.pathText().isEmpty())
+            window_.browse();
+    });
     connect(window_.libraries, &MruView::referenceRequested, this,
             [this](bool vb, qint32 entry, const QString& guid, const QString& version) {
                 commands_.copyListRowReference(vb, entry, guid, version);

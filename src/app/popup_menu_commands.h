@@ -28,7 +28,7 @@ public:
         MruView* libraries;
         std::function<void(const QString&)> message;
         std::function<void(bool)> setBusy;
-        // The browse command, which reloads the library in the path box.
+        // The browse command: loads the library the path box names.
         std::function<void()> browse;
     };
 
