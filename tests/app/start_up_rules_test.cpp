@@ -2,7 +2,6 @@
 #include "app/start_up_rules.h"
 #include "text/error.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -53,12 +52,10 @@ TEST(StartUpRules, SplitsTheRememberedLibrary) {
 }
 
 TEST(StartUpRules, NormalOpAndGeometry) {
-    EXPECT_TRUE(refusesToStart("0"));
-    EXPECT_TRUE(refusesToStart("00"));
-    EXPECT_TRUE(refusesToStart(" 0 "));
-    EXPECT_FALSE(refusesToStart("1"));
-    EXPECT_FALSE(refusesToStart(""));
-    EXPECT_FALSE(refusesToStart("zero"));
+    for (const char* zero : {"0", "00", " 0 "})
+        EXPECT_TRUE(refusesToStart(zero)) << zero;
+    for (const char* other : {"1", "", "zero"})
+        EXPECT_FALSE(refusesToStart(other)) << other;
 
     QTemporaryDir dir;
     IniFile ini(dir.filePath("vantor.ini"));
@@ -96,11 +93,8 @@ TEST(StartUpRules, ChangedFilesAndMissingLibraries) {
     EXPECT_EQ(start.status, "the TypeLib version is new.");
 
     check.newer = false;
-    start = chooseStartLibrary({"{NOT-THERE}", "1.0", "X"}, kDefs, check);
-    EXPECT_EQ(start.index, 1);
-
-    start = chooseStartLibrary({"{NOT-THERE}", "1.0", "X"}, QStringList{QString()}, check);
-    EXPECT_EQ(start.index, -1);
+    EXPECT_EQ(chooseStartLibrary({"{NOT-THERE}", "1.0", "X"}, kDefs, check).index, 1);
+    EXPECT_EQ(chooseStartLibrary({"{NOT-THERE}", "1.0", "X"}, {QString()}, check).index, -1);
 
     check.newer = true;
     check.fails = true;
