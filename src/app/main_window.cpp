@@ -7,6 +7,7 @@
 #include "app/main_actions.h"
 #include "app/mru_view.h"
 #include "app/path_box_typing.h"
+#include "app/popup_menu_commands.h"
 #include "app/program_folder.h"
 #include "app/properties_dialog.h"
 #include "app/search_commands.h"
@@ -98,6 +99,11 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
         *actions_,
         {[this] { return catalogs_; }, *this, ini_, services_.message, [this] { enableTimer1(); }},
         ProgramFolder(), this);
+    popupCommands_ =
+        new PopupMenuCommands(*actions_,
+                              {*frame_, *browser_, list2_, pane_, mru_, services_.message,
+                               [this](bool on) { SetBusy(on); }, [this] { onBrowseCommand(); }},
+                              *app, this);
     browser_->popupCommands().onChange([this](int command) { showPopupCommand(command); });
     search_ = std::make_unique<SearchCommands>(
         SearchCommands::Host{*this, *browser_, *app, ini_, [this] { enableTimer1(); },
@@ -309,6 +315,7 @@ void MainWindow::setCatalogs(Catalogs* catalogs, std::function<qint32(qint32)> l
     loadDefs_ = std::move(loadDefs);
     mru_->setPathBox(catalogs ? &catalogs->pathBox() : nullptr);
     browser_->setCatalogs(catalogs);
+    popupCommands_->commands().setCatalogs(catalogs);
     search_->search().setCatalogs(catalogs);
 }
 
@@ -600,14 +607,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// The commands' own actions come with the clipboard work: until then the model decides only
-// which of them are shown.
+// The model decides which items are shown and which are enabled; an item of later work stays
+// disabled.
 void MainWindow::showPopupCommand(int command) {
     QAction* item = actions_->popup(PopupCommands::Command(command));
     const PopupCommands::State& state = browser_->popupCommands().state(command);
     item->setVisible(state.visible);
-    // Check items act on their own state; the others are enabled with their commands.
-    if (item->isCheckable())
+    if (item->toolTip() != kNotYet)
         item->setEnabled(state.enabled);
 }
 

@@ -27,6 +27,7 @@ namespace vantor {
 class Catalogs;
 class LibDocsCommands;
 class MruView;
+class PopupMenuCommands;
 class ProgressStrip;
 class SearchCommands;
 class WindowBrowserFrame;
@@ -142,6 +143,7 @@ private:
     std::unique_ptr<LibraryBrowser> browser_;
     std::unique_ptr<SearchCommands> search_;
     LibDocsCommands* libDocs_ = nullptr;
+    PopupMenuCommands* popupCommands_ = nullptr;
 
     QWidget* central_ = nullptr;
     QWidget* strip_ = nullptr;

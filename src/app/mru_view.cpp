@@ -198,10 +198,6 @@ void MruView::showContextMenu(const QPoint& pos) {
     QAction* vbRef = menu.addAction(QStringLiteral("Copy VB TypeLib Reference"));
     menu.addSeparator();
     QAction* wshRef = menu.addAction(QStringLiteral("Copy WSH TypeLib Reference"));
-    for (QAction* a : {vbRef, wshRef}) {
-        a->setEnabled(false);
-        a->setToolTip(QStringLiteral("not available yet"));
-    }
     menu.addSeparator();
     QAction* browse = menu.addAction(QStringLiteral("Browse Typelib      Enter"));
     menu.setDefaultAction(browse);
@@ -215,9 +211,10 @@ void MruView::showContextMenu(const QPoint& pos) {
         menu.addSeparator();
         unregister = menu.addAction(QStringLiteral("Unregister Library File"));
     }
-    menu.setToolTipsVisible(true);
     QAction* chosen = menu.exec(viewport()->mapToGlobal(pos));
-    if (chosen == browse) {
+    if (chosen == vbRef || chosen == wshRef) {
+        emit referenceRequested(chosen == vbRef, itemData(row), guid, version);
+    } else if (chosen == browse) {
         setCurrentItem(row);
         emit browseRequested();
     } else if (chosen == add) {

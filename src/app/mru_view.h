@@ -57,6 +57,9 @@ signals:
     void statusMessage(const QString& text);
     // A double-click or Enter on a row.
     void browseRequested();
+    // "Copy VB TypeLib Reference" (vb) or "Copy WSH TypeLib Reference" on a row: its item data
+    // and library.
+    void referenceRequested(bool vb, qint32 itemData, const QString& guid, const QString& version);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
