@@ -15,10 +15,8 @@ BrowserExportCommands::BrowserExportCommands(const MainActions& actions, Window 
       browser_(programFolder + QStringLiteral("/browser-profile")) {
     for (const auto& [command, typeLibs] :
          {std::pair{PopupCommands::ExportTypeLibs, true}, {PopupCommands::ExportProgIds, false}}) {
-        QAction* item = actions.popup(command);
-        item->setEnabled(true);
-        item->setToolTip(QString());
-        connect(item, &QAction::triggered, this, [this, typeLibs] { run(typeLibs); });
+        connect(actions.popup(command), &QAction::triggered, this,
+                [this, typeLibs] { run(typeLibs); });
     }
 }
 

@@ -28,14 +28,6 @@ LibDocsCommands::LibDocsCommands(const MainActions& actions, Window window,
     };
     for (const auto& [name, run] : commands)
         connect(actions.find(QString::fromLatin1(name)), &QAction::triggered, this, run);
-    for (const char* name : {"docs.constants", "docs.constants.vbscript", "docs.constants.jscript",
-                             "docs.member_names", "docs.export", "docs.export.rtf",
-                             "docs.export.html", "docs.export.xml", "docs.write_tree",
-                             "docs.clipboard", "docs.open", "docs.group_by_kind"}) {
-        QAction* a = actions.find(QString::fromLatin1(name));
-        a->setEnabled(true);
-        a->setToolTip(QString());
-    }
 }
 
 DocOptions LibDocsCommands::docOptions() const {

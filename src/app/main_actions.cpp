@@ -27,11 +27,6 @@ MainActions::MainActions(QMainWindow& window, QToolBar& toolbar, bool chmKeyword
     buildMenuBar(window);
 }
 
-void MainActions::markLater(QAction* action) {
-    action->setEnabled(false);
-    action->setToolTip(QStringLiteral("not available yet"));
-}
-
 QAction* MainActions::named(QAction* action, const QString& name) {
     action->setObjectName(name);
     byName_.insert(name, action);
@@ -84,21 +79,16 @@ void MainActions::buildPopup(QMainWindow& window, bool chmKeywordChecked) {
     popupMenu_ = new QMenu(QStringLiteral("MyPopup"), &window);
     popupMenu_->setToolTipsVisible(true);
     QMenu* const popup = popupMenu_;
-    const auto later = [this](QMenu* menu, const char* caption, const char* name) {
-        QAction* a =
-            named(menu->addAction(QString::fromLatin1(caption)), QString::fromLatin1(name));
-        markLater(a);
-        return a;
+    const auto item = [this](QMenu* menu, const char* caption, const char* name) {
+        return named(menu->addAction(QString::fromLatin1(caption)), QString::fromLatin1(name));
     };
     const auto submenu = [this,
-                          later](QMenu* menu, const char* caption, const char* name,
-                                 std::initializer_list<std::pair<const char*, const char*>> items) {
+                          item](QMenu* menu, const char* caption, const char* name,
+                                std::initializer_list<std::pair<const char*, const char*>> items) {
         QMenu* sub = menu->addMenu(QString::fromLatin1(caption));
         for (const auto& [itemCaption, itemName] : items)
-            later(sub, itemCaption, itemName);
-        QAction* a = named(sub->menuAction(), QString::fromLatin1(name));
-        markLater(a);
-        return a;
+            item(sub, itemCaption, itemName);
+        return named(sub->menuAction(), QString::fromLatin1(name));
     };
     const auto check = [this](QMenu* menu, const char* caption, const char* name,
                               bool checked = false) {
@@ -107,18 +97,18 @@ void MainActions::buildPopup(QMainWindow& window, bool chmKeywordChecked) {
     };
     using C = PopupCommands;
     std::array<QAction*, C::Count>& p = popupItems_;
-    p[C::Copy] = later(popup, "&Copy", "popup.copy");
+    p[C::Copy] = item(popup, "&Copy", "popup.copy");
     p[C::CreatableProgId] = submenu(popup, "Copy Creatable ProgID", "popup.progid",
                                     {{"As String", "popup.progid.string"},
                                      {"As JScript", "popup.progid.jscript"},
                                      {"As VBScript", "popup.progid.vbscript"},
                                      {"As Perl", "popup.progid.perl"},
                                      {"As Python", "popup.progid.python"}});
-    p[C::VbReference] = later(popup, "Copy VB TypeLib Reference", "popup.vb_reference");
-    p[C::WshReference] = later(popup, "Copy WSH TypeLib Reference", "popup.wsh_reference");
-    p[C::AllMembers] = later(popup, "Copy All Members", "popup.all_members");
-    p[C::AllConstants] = later(popup, "Copy All Constants as Code", "popup.all_constants");
-    p[C::HtmlObjectTag] = later(popup, "Copy HTML Object Tag Reference", "popup.html_tag");
+    p[C::VbReference] = item(popup, "Copy VB TypeLib Reference", "popup.vb_reference");
+    p[C::WshReference] = item(popup, "Copy WSH TypeLib Reference", "popup.wsh_reference");
+    p[C::AllMembers] = item(popup, "Copy All Members", "popup.all_members");
+    p[C::AllConstants] = item(popup, "Copy All Constants as Code", "popup.all_constants");
+    p[C::HtmlObjectTag] = item(popup, "Copy HTML Object Tag Reference", "popup.html_tag");
     p[C::TypeInfo] = submenu(popup, "Copy TypeInfo", "popup.typeinfo",
                              {{"As GUID", "popup.typeinfo.guid"},
                               {"As Complete Anchor", "popup.typeinfo.anchor"},
@@ -129,10 +119,9 @@ void MainActions::buildPopup(QMainWindow& window, bool chmKeywordChecked) {
     p[C::AutoBrowse] = check(popup, "Auto Browse to Class", "popup.auto_browse", true);
     popup->addSeparator();
     p[C::ShowHidden] = check(popup, "Show Hidden", "popup.show_hidden");
-    p[C::ExportTypeLibs] =
-        later(popup, "Export TypeLib Definitions to IE", "popup.export_typelibs");
-    p[C::ExportProgIds] = later(popup, "Export ProgID Definitions to IE", "popup.export_progids");
-    p[C::DefinitionDetails] = later(popup, "Get Definition Details", "popup.definition_details");
+    p[C::ExportTypeLibs] = item(popup, "Export TypeLib Definitions to IE", "popup.export_typelibs");
+    p[C::ExportProgIds] = item(popup, "Export ProgID Definitions to IE", "popup.export_progids");
+    p[C::DefinitionDetails] = item(popup, "Get Definition Details", "popup.definition_details");
     p[C::DefineLibName] = check(popup, "Define Libname on Refresh", "popup.define_libname");
     popup->addSeparator();
     p[C::ChmKeyword] =
@@ -142,11 +131,6 @@ void MainActions::buildPopup(QMainWindow& window, bool chmKeywordChecked) {
 void MainActions::buildMenuBar(QMainWindow& window) {
     const auto add = [this](QMenu* menu, const char* caption, const char* name) {
         return named(menu->addAction(QString::fromLatin1(caption)), QString::fromLatin1(name));
-    };
-    const auto later = [add](QMenu* menu, const char* caption, const char* name) {
-        QAction* a = add(menu, caption, name);
-        markLater(a);
-        return a;
     };
     QMenu* view = window.menuBar()->addMenu(QStringLiteral("&View"));
     named(checkItem(view, QStringLiteral("Always OnTop")), QStringLiteral("view.on_top"));
@@ -170,15 +154,15 @@ void MainActions::buildMenuBar(QMainWindow& window) {
     QMenu* docs = window.menuBar()->addMenu(QStringLiteral("&LibDocs"));
     docs->setToolTipsVisible(true);
     QMenu* constants = docs->addMenu(QStringLiteral("Export All Constants"));
-    later(constants, "As VBScript", "docs.constants.vbscript");
-    later(constants, "As JScript", "docs.constants.jscript");
-    markLater(named(constants->menuAction(), QStringLiteral("docs.constants")));
-    later(docs, "Export All Member Names", "docs.member_names");
+    add(constants, "As VBScript", "docs.constants.vbscript");
+    add(constants, "As JScript", "docs.constants.jscript");
+    named(constants->menuAction(), QStringLiteral("docs.constants"));
+    add(docs, "Export All Member Names", "docs.member_names");
     QMenu* format = docs->addMenu(QStringLiteral("Export Docs"));
-    later(format, "As RichText", "docs.export.rtf");
-    later(format, "As HTML", "docs.export.html");
-    later(format, "As Abstract XML", "docs.export.xml");
-    markLater(named(format->menuAction(), QStringLiteral("docs.export")));
+    add(format, "As RichText", "docs.export.rtf");
+    add(format, "As HTML", "docs.export.html");
+    add(format, "As Abstract XML", "docs.export.xml");
+    named(format->menuAction(), QStringLiteral("docs.export"));
     docs->addSeparator();
     // The export options, checked as a first run finds them.
     for (const auto& [caption, name, checked] :
@@ -186,7 +170,7 @@ void MainActions::buildMenuBar(QMainWindow& window) {
           {"Copy to Clipboard", "docs.clipboard", false},
           {"Open in Default Application", "docs.open", true},
           {"Group Docs by TypeKind", "docs.group_by_kind", true}}) {
-        QAction* option = later(docs, caption, name);
+        QAction* option = add(docs, caption, name);
         option->setCheckable(true);
         option->setChecked(checked);
     }

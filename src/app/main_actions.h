@@ -17,8 +17,7 @@ namespace vantor {
 
 // The main window's commands, created in one place: the toolbar buttons, the list popup and the
 // menu bar. Each action has a name (its object name) to be found by; a window or command set
-// added later connects to and enables its actions here instead of building menus of its own.
-// Items of later work start disabled with the tooltip "not available yet".
+// connects to its actions here instead of building menus of its own.
 class MainActions {
 public:
     MainActions(QMainWindow& window, QToolBar& toolbar, bool chmKeywordChecked);
@@ -30,8 +29,6 @@ public:
     // A popup item; a submenu's item is its menu action.
     QAction* popup(PopupCommands::Command command) const { return popupItems_[command]; }
     QMenu* popupMenu() const { return popupMenu_; }
-    // Marks an action of later work as such.
-    static void markLater(QAction* action);
 
 private:
     QAction* named(QAction* action, const QString& name);

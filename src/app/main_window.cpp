@@ -43,7 +43,6 @@ namespace vantor {
 
 namespace {
 
-const QString kNotYet = QStringLiteral("not available yet");
 const QString kReady = QStringLiteral("Ready...  ");
 
 QRect toPixels(const Rect& r, int tppx, int tppy) {
@@ -607,14 +606,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-// The model decides which items are shown and which are enabled; an item of later work stays
-// disabled.
+// The model decides which items are shown and which are enabled.
 void MainWindow::showPopupCommand(int command) {
     QAction* item = actions_->popup(PopupCommands::Command(command));
     const PopupCommands::State& state = browser_->popupCommands().state(command);
     item->setVisible(state.visible);
-    if (item->toolTip() != kNotYet)
-        item->setEnabled(state.enabled);
+    item->setEnabled(state.enabled);
 }
 
 } // namespace vantor

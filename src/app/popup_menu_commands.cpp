@@ -21,7 +21,6 @@ PopupMenuCommands::PopupMenuCommands(const MainActions& actions, Window window,
     ClipboardCommands& c = commands_;
     const std::pair<const char*, std::function<void()>> items[] = {
         {"popup.copy", [&c] { c.copyMemberLine(); }},
-        {"popup.progid", {}},
         {"popup.progid.string", [&c] { c.copyCreation(Form::String); }},
         {"popup.progid.jscript", [&c] { c.copyCreation(Form::JScript); }},
         {"popup.progid.vbscript", [&c] { c.copyCreation(Form::VBScript); }},
@@ -32,19 +31,13 @@ PopupMenuCommands::PopupMenuCommands(const MainActions& actions, Window window,
         {"popup.all_members", [&c] { c.copyAllMembers(); }},
         {"popup.all_constants", [&c] { c.copyConstants(); }},
         {"popup.html_tag", [&c] { c.copyObjectTag(); }},
-        {"popup.typeinfo", {}},
         {"popup.typeinfo.guid", [&c] { c.copyTypeInfo(TypeForm::Guid); }},
         {"popup.typeinfo.anchor", [&c] { c.copyTypeInfo(TypeForm::Anchor); }},
         {"popup.typeinfo.url", [&c] { c.copyTypeInfo(TypeForm::Url); }},
         {"popup.definition_details", [&c] { c.showDefinitionDetails(); }},
     };
-    for (const auto& [name, run] : items) {
-        QAction* a = actions.find(QString::fromLatin1(name));
-        a->setEnabled(true);
-        a->setToolTip(QString());
-        if (run)
-            connect(a, &QAction::triggered, this, run);
-    }
+    for (const auto& [name, run] : items)
+        connect(actions.find(QString::fromLatin1(name)), &QAction::triggered, this, run);
     // "Show Hidden" shows or hides the hidden entries at once.
     connect(actions.popup(PopupCommands::ShowHidden), &QAction::triggered, this, [this] {
         if (!window_.frame.pathText().isEmpty())
