@@ -11,6 +11,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(
     cmake ninja-build g++          # the build
     qt6-base-dev qt6-svg-dev       # Qt: Core, Gui, Widgets, Test; the icons are SVG
+    libqt6sql6-sqlite              # the symbol index (Qt Sql's SQLite driver, FTS5)
     libgtest-dev                   # the tests
     fonts-liberation               # the fonts the pane's rich text names
     wine wine64 libwine            # Wine's binaries (tests read them), wineboot for `run`
