@@ -54,6 +54,10 @@ struct Indexed {
     }
 };
 
+template <typename Test> bool has(const SymbolResults& r, Test test) {
+    return std::any_of(r.hits.begin(), r.hits.end(), test);
+}
+
 Indexed& shared() {
     static Indexed indexed;
     return indexed;
@@ -68,14 +72,11 @@ TEST(SymbolIndex, FindsEveryKindBestMatchFirst) {
     EXPECT_GT(x.first.read, 30);
     EXPECT_GT(x.index.symbolCount(), 20000);
 
-    const SymbolResults tristate = x.index.query(QStringLiteral("tristatetrue"));
-    ASSERT_FALSE(tristate.hits.isEmpty());
-    const SymbolHit& t = tristate.hits.first();
-    EXPECT_EQ(t.match, match::Exact);
-    EXPECT_EQ(t.entry.kind, SymbolKind::Constant);
-    EXPECT_EQ(t.entry.name, "TristateTrue");
-    EXPECT_EQ(t.entry.value, "-1");
-    EXPECT_TRUE(t.path.endsWith("scrrun.dll", Qt::CaseInsensitive));
+    EXPECT_TRUE(has(x.index.query(QStringLiteral("tristatetrue")), [](const SymbolHit& h) {
+        return h.match == match::Exact && h.entry.kind == SymbolKind::Constant &&
+               h.entry.name == "TristateTrue" && h.entry.value == "-1 (&HFFFFFFFF)" &&
+               h.path.endsWith("scrrun.dll", Qt::CaseInsensitive);
+    }));
 
     // The interface in every MSXML library, a library's higher version first.
     const SymbolResults node = x.index.query(QStringLiteral("IXMLDOMNode"), match::Exact,
@@ -89,27 +90,24 @@ TEST(SymbolIndex, FindsEveryKindBestMatchFirst) {
         }
     }
 
-    // Each kind of match in its order: exact, prefix, substring, help words.
+    // Each kind of match, the kinds in their order: exact, prefix, substring, help words.
     struct Case {
         const char* text;
         int match;
-        const char* first;
+        const char* name;
     };
     for (const Case& c : {Case{"LoadPic", match::Prefix, "LoadPicture"},
-                          Case{"DOMNod", match::Substring, nullptr},
-                          Case{"picture object", match::HelpWords, nullptr}}) {
+                          Case{"DOMNod", match::Substring, "IXMLDOMNode"},
+                          Case{"move a file", match::HelpWords, "MoveFile"}}) {
         const SymbolResults r = x.index.query(QString::fromLatin1(c.text));
-        ASSERT_FALSE(r.hits.isEmpty()) << c.text;
-        if (c.first) {
-            EXPECT_EQ(r.hits.first().entry.name, c.first);
-        }
-        int last = 0;
-        for (const SymbolHit& h : r.hits) {
-            EXPECT_GE(h.match, last) << c.text;
-            last = h.match;
-        }
-        EXPECT_TRUE(std::any_of(r.hits.begin(), r.hits.end(),
-                                [&](const SymbolHit& h) { return h.match == c.match; }))
+        EXPECT_TRUE(has(r, [&](const SymbolHit& h) {
+            return h.match == c.match && h.entry.name == c.name;
+        })) << c.text;
+        EXPECT_TRUE(std::is_sorted(r.hits.begin(), r.hits.end(),
+                                   [](const SymbolHit& a, const SymbolHit& b) {
+                                       return a.match < b.match ||
+                                              (a.match == b.match && a.entry.kind < b.entry.kind);
+                                   }))
             << c.text;
     }
 
@@ -119,10 +117,10 @@ TEST(SymbolIndex, FindsEveryKindBestMatchFirst) {
     EXPECT_GT(many.total, 500);
     const SymbolResults shown = x.index.query(QStringLiteral("get"), match::All, kinds::All, false);
     EXPECT_LT(shown.total, many.total);
-    const SymbolResults unknown = x.index.query(QStringLiteral("IUnknown"), match::Exact,
-                                                kinds::Types, true);
-    ASSERT_FALSE(unknown.hits.isEmpty());
-    EXPECT_TRUE(unknown.hits.first().entry.hidden);
+    // IPicture is a hidden interface.
+    EXPECT_TRUE(has(x.index.query(QStringLiteral("IPicture"), match::Exact, kinds::Types, true),
+                    [](const SymbolHit& h) { return h.entry.hidden; }));
+    EXPECT_EQ(x.index.query(QStringLiteral("IPicture"), match::Exact, kinds::Types).total, 0);
     for (const SymbolHit& h : shown.hits)
         EXPECT_FALSE(h.entry.hidden);
 }
@@ -137,13 +135,15 @@ TEST(SymbolIndex, ReadsOnlyWhatChangedAndSkipsWhatItCannotRead) {
     x.replace(QStringLiteral("mshtml.tlb"), 3000);
     const IndexUpdate broken = x.update();
     EXPECT_EQ(broken.read, 0);
-    EXPECT_EQ(broken.failed, x.first.failed + x.recordsOf(QStringLiteral("mshtml.tlb")));
+    EXPECT_EQ(broken.failed, x.recordsOf(QStringLiteral("mshtml.tlb")));
     bool listed = false;
     for (const UnreadLibrary& u : x.index.unread())
         if (u.record.contains("mshtml.tlb", Qt::CaseInsensitive))
             listed = !u.reason.isEmpty();
     EXPECT_TRUE(listed);
-    EXPECT_TRUE(x.index.query(QStringLiteral("IHTMLDocument2"), match::Exact).hits.isEmpty());
+    EXPECT_FALSE(has(x.index.query(QStringLiteral("IHTMLDocument2")), [](const SymbolHit& h) {
+        return h.path.endsWith("mshtml.tlb", Qt::CaseInsensitive);
+    }));
     EXPECT_FALSE(x.index.query(QStringLiteral("TristateTrue"), match::Exact).hits.isEmpty());
 }
 
@@ -175,7 +175,8 @@ TEST(SymbolIndex, AnswersWhileTheBuildRuns) {
     while (!finished && bound.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     ASSERT_TRUE(finished);
-    EXPECT_EQ(finished->read, x.first.read);
+    EXPECT_EQ(finished->read + finished->failed, finished->libraries);
+    x.update();
     reader.open(threaded);
     EXPECT_EQ(reader.symbolCount(), x.index.symbolCount());
 }
