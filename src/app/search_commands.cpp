@@ -59,8 +59,8 @@ void SearchCommands::useSymbolIndex(const QString& path,
                                     std::function<QString(const QString&)> hostPath) {
     search_->setAnywhere(nullptr);
     window_->setAnywhere(nullptr);
-    anywhere_ = std::make_unique<AnywhereSearch>(static_cast<AnywhereFrame&>(*this), *window_,
-                                                 path, std::move(hostPath), this);
+    anywhere_ = std::make_unique<AnywhereSearch>(static_cast<AnywhereFrame&>(*this), *window_, path,
+                                                 std::move(hostPath), this);
     search_->setAnywhere(anywhere_.get());
     window_->setAnywhere(anywhere_.get());
 }

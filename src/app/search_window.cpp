@@ -185,10 +185,10 @@ void SearchWindow::showSymbols(const QList<SymbolHit>& hits) {
         const bool type = e.kind == SymbolKind::Type;
         auto* item = new QTreeWidgetItem(QStringList{
             e.name, type ? QString() : e.typeName,
-             hit.library + QStringLiteral(" %1.%2").arg(hit.major).arg(hit.minor), e.value});
-        item->setIcon(0, listImage(type ? e.category
-                                        : memberImageIndex(e.invokeKinds,
-                                                           e.kind == SymbolKind::Constant)));
+            hit.library + QStringLiteral(" %1.%2").arg(hit.major).arg(hit.minor), e.value});
+        item->setIcon(
+            0, listImage(type ? e.category
+                              : memberImageIndex(e.invokeKinds, e.kind == SymbolKind::Constant)));
         item->setToolTip(0, e.help);
         items.append(item);
     }

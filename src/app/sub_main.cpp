@@ -189,9 +189,8 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     window.search().useSymbolIndex(
         QDir(options.programFolder).filePath(QStringLiteral("index/") + machineId + ".sqlite"),
         services.hostPath);
-    QObject::connect(&window, &MainWindow::catalogsLoaded, &window, [&window, catalogs] {
-        window.search().catalogLoaded(catalogs->TLDefs());
-    });
+    QObject::connect(&window, &MainWindow::catalogsLoaded, &window,
+                     [&window, catalogs] { window.search().catalogLoaded(catalogs->TLDefs()); });
     window.setCatalogs(catalogs, [catalogs, ini, machineId, rebuildFirst, builders,
                                   defineLibName](qint32 always) mutable {
         builders->setDefineLibNameOnRefresh(defineLibName->isChecked());

@@ -13,8 +13,7 @@ constexpr qint64 kSearchStatusMs = 2000;
 
 } // namespace
 
-AnywhereSearch::AnywhereSearch(AnywhereFrame& frame, SymbolResultsView& view,
-                               QString databasePath,
+AnywhereSearch::AnywhereSearch(AnywhereFrame& frame, SymbolResultsView& view, QString databasePath,
                                std::function<QString(const QString&)> hostPath, QObject* context)
     : frame_(frame), view_(view), path_(std::move(databasePath)), hostPath_(std::move(hostPath)),
       context_(context) {}
@@ -43,6 +42,11 @@ void AnywhereSearch::catalogLoaded(const QStringList& records) {
                 [this](int done, int total) { showProgress(done, total); },
                 [this](const IndexUpdate& u) {
                     lastUpdate_ = u;
+                    if (u.rebuilt) {
+                        index_.reset(); // it reads the damaged file; the next search reopens
+                        frame_.status(QStringLiteral("The symbol index was damaged; it has been "
+                                                     "built anew"));
+                    }
                     frame_.restartStatusTimer();
                 },
                 [this](const QString& problem) {

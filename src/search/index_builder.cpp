@@ -40,17 +40,24 @@ void IndexBuilder::start(const QStringList& records) {
         try {
             SymbolIndex index;
             index.open(path_);
-            const IndexUpdate result = index.update(
-                records, hostPath_,
-                [&](int done, int total) {
-                    done_ = done;
-                    total_ = total;
-                    post([this, current, done, total] {
-                        if (current() && events_.progress)
-                            events_.progress(done, total);
-                    });
-                },
-                &stop_);
+            const auto progress = [&](int done, int total) {
+                done_ = done;
+                total_ = total;
+                post([this, current, done, total] {
+                    if (current() && events_.progress)
+                        events_.progress(done, total);
+                });
+            };
+            IndexUpdate result;
+            try {
+                result = index.update(records, hostPath_, progress, &stop_);
+            } catch (const Error&) {
+                if (!index.damaged())
+                    throw;
+                index.rebuild();
+                result = index.update(records, hostPath_, progress, &stop_);
+                result.rebuilt = true;
+            }
             building_ = false;
             if (stop_)
                 return;

@@ -12,7 +12,11 @@ SearchModeLook searchModeLook(SearchMode mode) {
         return {QStringLiteral("Search by ProgID Help String"), 0xBBFFFFu, byHelp, true, true};
     case SearchMode::Anywhere:
         return {QStringLiteral("Search types, members and constants of every library"),
-                0xBBFFBBu, QStringLiteral("Find Anywhere"), false, false, true};
+                0xBBFFBBu,
+                QStringLiteral("Find Anywhere"),
+                false,
+                false,
+                true};
     case SearchMode::ProgId:
         break;
     }

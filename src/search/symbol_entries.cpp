@@ -29,8 +29,7 @@ void addMembers(const tli::TypeLib& lib, const tli::TypeInfo& info, bool typeHid
             return;
         }
         byName.insert(folded, into.size());
-        into.push_back(
-            {kind, name, info.name, value, help, 0, invokeKinds, hidden || typeHidden});
+        into.push_back({kind, name, info.name, value, help, 0, invokeKinds, hidden || typeHidden});
     };
     for (const tli::Func& f : lib.funcs(info))
         add(SymbolKind::Member, f.name, f.doc, f.invokeKind, f.flags & tli::flag::HiddenFuncs,

@@ -81,11 +81,12 @@ QString ftsWords(const QString& text) {
 struct SymbolIndex::Db {
     QString name;
     QString path;
+    bool damaged = false;
 
     QSqlDatabase db() const { return QSqlDatabase::database(name, false); }
 
     // Runs one statement; throws vantor::Error naming what failed.
-    QSqlQuery run(const QString& sql, const QVariantList& args = {}) const {
+    QSqlQuery run(const QString& sql, const QVariantList& args = {}) {
         QSqlQuery q(db());
         q.setForwardOnly(true);
         if (!q.prepare(sql))
@@ -96,16 +97,25 @@ struct SymbolIndex::Db {
             fail(q);
         return q;
     }
-    QVariant single(const QString& sql, const QVariantList& args = {}) const {
+    QVariant single(const QString& sql, const QVariantList& args = {}) {
         QSqlQuery q = run(sql, args);
-        return q.next() ? q.value(0) : QVariant();
+        const QVariant value = q.next() ? q.value(0) : QVariant();
+        finish(q);
+        return value;
     }
-    [[noreturn]] void fail(const QSqlQuery& q) const {
-        throw Error(Error::PathAccess, kSource,
-                    path + QStringLiteral(": ") + q.lastError().text());
+    // A read that stopped on an error (a damaged page) is no end of the rows.
+    void finish(QSqlQuery& q) {
+        if (q.lastError().isValid())
+            fail(q);
+    }
+    [[noreturn]] void fail(const QSqlQuery& q) {
+        // SQLITE_CORRUPT and SQLITE_NOTADB, extended codes included.
+        const int code = q.lastError().nativeErrorCode().toInt() & 0xFF;
+        damaged = damaged || code == 11 || code == 26;
+        throw Error(Error::PathAccess, kSource, path + QStringLiteral(": ") + q.lastError().text());
     }
     // Runs `work` in one transaction: all of it or nothing.
-    template <typename F> void transaction(F work) const {
+    template <typename F> void transaction(F work) {
         run(QStringLiteral("BEGIN IMMEDIATE"));
         try {
             work();
@@ -129,6 +139,19 @@ SymbolIndex::SymbolIndex() = default;
 SymbolIndex::~SymbolIndex() = default;
 
 void SymbolIndex::open(const QString& path) {
+    openFile(path, false);
+}
+
+bool SymbolIndex::damaged() const {
+    return db_ && db_->damaged;
+}
+
+void SymbolIndex::rebuild() {
+    if (db_)
+        openFile(db_->path, true);
+}
+
+void SymbolIndex::openFile(const QString& path, bool damaged) {
     putAside_.clear();
     enum class Found { Ours, New, Outdated, Damaged };
     const auto connect = [&] {
@@ -147,15 +170,17 @@ void SymbolIndex::open(const QString& path) {
     const auto inspect = [&]() -> Found {
         try {
             const int id = db_->single(QStringLiteral("PRAGMA application_id")).toInt();
-            if (id == 0 && db_->single(QStringLiteral("SELECT count(*) FROM sqlite_master"))
-                                   .toInt() == 0)
+            if (id == 0 &&
+                db_->single(QStringLiteral("SELECT count(*) FROM sqlite_master")).toInt() == 0)
                 return Found::New;
-            if (id != kApplicationId ||
-                db_->single(QStringLiteral("PRAGMA quick_check")).toString() != QLatin1String("ok"))
+            // Damage deeper in the file shows when it is read (see damaged()): checking every
+            // page here would hold the window up for seconds on a large index.
+            if (id != kApplicationId)
                 return Found::Damaged;
             const auto meta = [&](const char* key) {
-                return db_->single(QStringLiteral("SELECT value FROM meta WHERE key = ?"),
-                                   {QString::fromLatin1(key)})
+                return db_
+                    ->single(QStringLiteral("SELECT value FROM meta WHERE key = ?"),
+                             {QString::fromLatin1(key)})
                     .toInt();
             };
             return meta("format") == kFormatVersion && meta("reader") == tli::kReaderVersion
@@ -184,13 +209,15 @@ void SymbolIndex::open(const QString& path) {
 
     QDir().mkpath(QFileInfo(path).absolutePath());
     connect();
-    Found found = inspect();
+    Found found = damaged ? Found::Damaged : inspect();
     if (found == Found::Damaged)
         removeFiles(path + QStringLiteral(".damaged"));
     else if (found == Found::Outdated)
         removeFiles(QString());
     db_->run(QStringLiteral("PRAGMA journal_mode=WAL"));
     db_->run(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // A large library's rows fit in the cache until its commit.
+    db_->run(QStringLiteral("PRAGMA cache_size=-16384"));
     if (found == Found::Ours)
         return;
     db_->transaction([&] {
@@ -238,6 +265,7 @@ IndexUpdate SymbolIndex::update(const QStringList& records,
         QSqlQuery q = db_->run(QStringLiteral("SELECT record, size, modified FROM libraries"));
         while (q.next())
             known.insert(q.value(0).toString(), {q.value(1).toLongLong(), q.value(2).toLongLong()});
+        db_->finish(q);
     }
     QStringList current;
     for (const QString& r : records)
@@ -361,10 +389,14 @@ SymbolResults SymbolIndex::query(const QString& text, int matchKinds, int kindFi
                                         "symbol_names MATCH ?) AND ") +
                              contains
                        : contains,
-         f.size() >= 3 ? QVariantList{ftsString(f), f} : QVariantList{f}, contains, {f}},
+         f.size() >= 3 ? QVariantList{ftsString(f), f} : QVariantList{f},
+         contains,
+         {f}},
         {match::HelpWords,
          QStringLiteral("s.id IN (SELECT rowid FROM symbol_help WHERE symbol_help MATCH ?)"),
-         {words}, QString(), {}},
+         {words},
+         QString(),
+         {}},
     };
     QString filter;
     QStringList kindList;
@@ -417,6 +449,7 @@ SymbolResults SymbolIndex::query(const QString& text, int matchKinds, int kindFi
                 hit.path = q.value(12).toString();
                 results.hits.append(hit);
             }
+            db_->finish(q);
         }
         if (!m.test.isEmpty()) {
             earlier += QStringLiteral(" AND NOT ") + m.test;
@@ -438,6 +471,7 @@ QList<UnreadLibrary> SymbolIndex::unread() const {
         QStringLiteral("SELECT record, error FROM libraries WHERE error <> '' ORDER BY record"));
     while (q.next())
         list.append({q.value(0).toString(), q.value(1).toString()});
+    db_->finish(q);
     return list;
 }
 

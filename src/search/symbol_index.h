@@ -22,7 +22,7 @@ enum : int { Types = 1, Members = 2, Constants = 4, All = 7 };
 
 struct SymbolHit {
     SymbolEntry entry;
-    int match = 0; // the one match:: value it was listed for
+    int match = 0;   // the one match:: value it was listed for
     QString library; // the library's own name
     int major = 0;
     int minor = 0;
@@ -41,6 +41,7 @@ struct IndexUpdate {
     int read = 0;
     int failed = 0;
     int removed = 0;
+    bool rebuilt = false; // the file was found damaged, put aside and indexed anew
 };
 
 // A library the index could not read, and why.
@@ -67,6 +68,10 @@ public:
     void open(const QString& path);
     // Where open() put a damaged or foreign file; empty when it found none.
     const QString& putAside() const { return putAside_; }
+    // Whether an operation found the file damaged; rebuild() then puts it aside and starts a
+    // new, empty index.
+    bool damaged() const;
+    void rebuild();
 
     // Brings the index in line with the catalog's records: a library whose record, file size and
     // modification time are unchanged is kept; others are read (one commit each) or recorded
@@ -94,6 +99,8 @@ public:
     QList<UnreadLibrary> unread() const;
 
 private:
+    void openFile(const QString& path, bool damaged);
+
     struct Db;
     std::unique_ptr<Db> db_;
     QString putAside_;

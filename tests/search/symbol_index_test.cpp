@@ -4,6 +4,7 @@
 #include "search/index_builder.h"
 #include "search/symbol_index.h"
 #include "test_files.h"
+#include "text/error.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -36,7 +37,8 @@ struct Indexed {
         first = update();
     }
     IndexUpdate update() {
-        return index.update(records, [this](const QString& w) { return machine.paths().toHost(w); });
+        return index.update(records,
+                            [this](const QString& w) { return machine.paths().toHost(w); });
     }
     // Replaces a system32 file (a link to Wine's) by a copy of its first `size` bytes.
     void replace(const QString& name, qsizetype size = -1) {
@@ -79,8 +81,8 @@ TEST(SymbolIndex, FindsEveryKindBestMatchFirst) {
     }));
 
     // The interface in every MSXML library, a library's higher version first.
-    const SymbolResults node = x.index.query(QStringLiteral("IXMLDOMNode"), match::Exact,
-                                             kinds::Types);
+    const SymbolResults node =
+        x.index.query(QStringLiteral("IXMLDOMNode"), match::Exact, kinds::Types);
     ASSERT_GE(node.hits.size(), 3);
     for (qsizetype i = 0; i < node.hits.size(); ++i) {
         EXPECT_TRUE(node.hits[i].path.contains("msxml", Qt::CaseInsensitive));
@@ -195,14 +197,37 @@ TEST(SymbolIndex, PutsADamagedOrForeignFileAside) {
     QSqlDatabase::removeDatabase("foreign");
     const QString garbage = dir.filePath(QStringLiteral("garbage.sqlite"));
     ASSERT_TRUE(test::writeFile(garbage, QByteArray(5000, 'x')));
+    const auto storeOne = [](SymbolIndex& index) {
+        index.store(QStringLiteral("{00000000-0000-0000-0000-000000000001}, 1.0, \"x\", x.tlb, X"),
+                    "X", 1, 0, {{SymbolKind::Type, "Thing", "Thing", {}, {}, 0, 0, false}});
+    };
     for (const QString& path : {foreign, garbage}) {
         const QByteArray before = test::readFile(path);
         SymbolIndex index;
         index.open(path);
         EXPECT_EQ(index.putAside(), path + ".damaged");
         EXPECT_EQ(test::readFile(index.putAside()), before);
-        index.store(QStringLiteral("{00000000-0000-0000-0000-000000000001}, 1.0, \"x\", x.tlb, X"),
-                    "X", 1, 0, {{SymbolKind::Type, "Thing", "Thing", {}, {}, 0, 0, false}});
+        storeOne(index);
         EXPECT_EQ(index.query(QStringLiteral("thing")).total, 1);
     }
+    // Damage past the first pages (the header and the version) shows when the index is read.
+    const QString hurt = dir.filePath(QStringLiteral("hurt.sqlite"));
+    {
+        SymbolIndex index;
+        index.open(hurt);
+        storeOne(index);
+    }
+    QFile::remove(hurt + "-wal");
+    const QByteArray sound = test::readFile(hurt);
+    ASSERT_GT(sound.size(), 4 * 4096);
+    ASSERT_TRUE(
+        test::writeFile(hurt, sound.left(3 * 4096) + QByteArray(sound.size() - 3 * 4096, 'x')));
+    SymbolIndex index;
+    index.open(hurt);
+    EXPECT_TRUE(index.putAside().isEmpty());
+    EXPECT_THROW(index.query(QStringLiteral("thing")), Error);
+    ASSERT_TRUE(index.damaged());
+    index.rebuild();
+    EXPECT_EQ(index.putAside(), hurt + ".damaged");
+    EXPECT_EQ(index.symbolCount(), 0);
 }
