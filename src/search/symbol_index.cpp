@@ -125,6 +125,19 @@ struct SymbolIndex::Db {
         }
         run(QStringLiteral("COMMIT"));
     }
+    // Empties a record's library of symbols and writes its row (inside a transaction); its id.
+    qint64 replaceLibrary(const QString& record, const QString& path, qint64 size, qint64 modified,
+                          const QString& name, int major, int minor, const QString& error) {
+        run(QStringLiteral("DELETE FROM symbols WHERE library IN "
+                           "(SELECT id FROM libraries WHERE record = ?)"),
+            {record});
+        run(QStringLiteral("INSERT OR REPLACE INTO libraries(record, path, size, modified, name, "
+                           "folded_name, major, minor, error) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+                           "coalesce(?, ''))"),
+            {record, path, size, modified, name, foldedText(name), major, minor, error});
+        return single(QStringLiteral("SELECT id FROM libraries WHERE record = ?"), {record})
+            .toLongLong();
+    }
     ~Db() {
         {
             QSqlDatabase d = db();
@@ -298,14 +311,8 @@ IndexUpdate SymbolIndex::update(const QStringList& records,
         } catch (const Error& e) {
             const auto [major, minor] = recordVersion(fields.version);
             db_->transaction([&] {
-                db_->run(QStringLiteral("DELETE FROM symbols WHERE library IN "
-                                        "(SELECT id FROM libraries WHERE record = ?)"),
-                         {record});
-                db_->run(QStringLiteral("INSERT OR REPLACE INTO libraries(record, path, size, "
-                                        "modified, name, folded_name, major, minor, error) "
-                                        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                         {record, fields.path, stamp.size, stamp.modified, fields.libName,
-                          foldedText(fields.libName), major, minor, e.description()});
+                db_->replaceLibrary(record, fields.path, stamp.size, stamp.modified, fields.libName,
+                                    major, minor, e.description());
             });
             ++result.failed;
         }
@@ -330,17 +337,8 @@ void SymbolIndex::store(const QString& record, const QString& libraryName, int m
         throw Error(Error::ObjectMissing, kSource, QStringLiteral("the index is not open"));
     const TypeLibRecord fields = TypeLibRecord::parse(record);
     db_->transaction([&] {
-        db_->run(QStringLiteral("DELETE FROM symbols WHERE library IN "
-                                "(SELECT id FROM libraries WHERE record = ?)"),
-                 {record});
-        db_->run(QStringLiteral("INSERT OR REPLACE INTO libraries(record, path, size, modified, "
-                                "name, folded_name, major, minor, error) "
-                                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, '')"),
-                 {record, fields.path, size, modified, libraryName, foldedText(libraryName), major,
-                  minor});
-        const qint64 library =
-            db_->single(QStringLiteral("SELECT id FROM libraries WHERE record = ?"), {record})
-                .toLongLong();
+        const qint64 library = db_->replaceLibrary(record, fields.path, size, modified, libraryName,
+                                                   major, minor, QString());
         QSqlQuery insert(db_->db());
         if (!insert.prepare(QStringLiteral(
                 "INSERT INTO symbols(library, kind, name, folded, type, value, help, category, "
