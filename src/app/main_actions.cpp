@@ -148,7 +148,8 @@ void MainActions::buildMenuBar(QMainWindow& window) {
     search->setToolTipsVisible(true);
     for (const auto& [caption, name] : {std::pair{"By TypeLib Help String", "search.typelib_help"},
                                         {"By ProgID Help String", "search.progid_help"},
-                                        {"By ProgID", "search.progid"}})
+                                        {"By ProgID", "search.progid"},
+                                        {"Anywhere", "search.anywhere"}})
         named(checkItem(search, QString::fromLatin1(caption)), QString::fromLatin1(name));
 
     QMenu* docs = window.menuBar()->addMenu(QStringLiteral("&LibDocs"));

@@ -110,9 +110,11 @@ MainWindow::MainWindow(IniFile& ini, Services services, QWidget* parent)
         SearchCommands::Controls{find_,
                                  {actions_->find(QStringLiteral("search.typelib_help")),
                                   actions_->find(QStringLiteral("search.progid_help")),
-                                  actions_->find(QStringLiteral("search.progid"))},
+                                  actions_->find(QStringLiteral("search.progid")),
+                                  actions_->find(QStringLiteral("search.anywhere"))},
                                  actions_->popup(PopupCommands::AllowInstantiation),
-                                 actions_->popup(PopupCommands::AutoBrowse)});
+                                 actions_->popup(PopupCommands::AutoBrowse),
+                                 actions_->popup(PopupCommands::ShowHidden)});
     for (int c = 0; c < PopupCommands::Count; ++c)
         showPopupCommand(c);
 

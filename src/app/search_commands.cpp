@@ -36,7 +36,7 @@ SearchCommands::SearchCommands(Host host, Controls controls)
     window_->setSearch(search_.get());
 
     auto* group = new QActionGroup(this);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kSearchModeCount; ++i) {
         group->addAction(controls_.modes[i]);
         connect(controls_.modes[i], &QAction::triggered, this,
                 [this, i] { guarded([&] { search_->mnuSrch_Click(i); }); });
@@ -52,6 +52,22 @@ SearchCommands::SearchCommands(Host host, Controls controls)
 SearchCommands::~SearchCommands() {
     // The window goes first: its close reaches the search.
     window_->setSearch(nullptr);
+    window_->setAnywhere(nullptr);
+}
+
+void SearchCommands::useSymbolIndex(const QString& path,
+                                    std::function<QString(const QString&)> hostPath) {
+    search_->setAnywhere(nullptr);
+    window_->setAnywhere(nullptr);
+    anywhere_ = std::make_unique<AnywhereSearch>(static_cast<AnywhereFrame&>(*this), *window_, path,
+                                                 std::move(hostPath), this);
+    search_->setAnywhere(anywhere_.get());
+    window_->setAnywhere(anywhere_.get());
+}
+
+void SearchCommands::catalogLoaded(const QStringList& typeLibRecords) {
+    if (anywhere_)
+        guarded([&] { anywhere_->catalogLoaded(typeLibRecords); });
 }
 
 void SearchCommands::guarded(const std::function<void()>& action) {
@@ -115,6 +131,18 @@ void SearchCommands::showMode(SearchMode mode, const SearchModeLook& look) {
 
 bool SearchCommands::allowInstantiation() const {
     return controls_.allowInstantiation->isChecked();
+}
+
+bool SearchCommands::showHidden() const {
+    return controls_.showHidden->isChecked();
+}
+
+bool SearchCommands::loadLibrary(const QString& path) {
+    return host_.browser.openPath(path);
+}
+
+bool SearchCommands::selectMember(const QString& name) {
+    return host_.browser.selectMember(name);
 }
 
 bool SearchCommands::autoBrowseToClass() const {

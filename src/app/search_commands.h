@@ -20,7 +20,7 @@ class LibraryBrowser;
 // The search on the main window: the search box of the search band, the Search menu, Ctrl+F,
 // popup items 9 and 10 as the search reads them, and the search window. It reaches the main
 // window only through the services it is given.
-class SearchCommands : public QObject, private SearchFrame {
+class SearchCommands : public QObject, private SearchFrame, private AnywhereFrame {
     Q_OBJECT
 public:
     struct Host {
@@ -35,15 +35,22 @@ public:
     };
     struct Controls {
         QComboBox* find;
-        std::array<QAction*, 3> modes; // the Search menu's items, checkable
+        std::array<QAction*, kSearchModeCount> modes; // the Search menu's items, checkable
         QAction* allowInstantiation;
         QAction* autoBrowseToClass;
+        QAction* showHidden;
     };
 
     SearchCommands(Host host, Controls controls);
     ~SearchCommands() override;
 
     HelpStringSearch& search() { return *search_; }
+    // The "Anywhere" mode over the machine's symbol index at `path`; `hostPath` maps the
+    // catalog's library paths and must be safe to call from another thread.
+    void useSymbolIndex(const QString& path, std::function<QString(const QString&)> hostPath);
+    // A catalog load has finished: the symbol index catches up in the background.
+    void catalogLoaded(const QStringList& typeLibRecords);
+    AnywhereSearch* anywhere() const { return anywhere_.get(); }
     SearchWindow& window() { return *window_; }
     QAction* modeItem(int index) const { return controls_.modes[index]; }
 
@@ -66,6 +73,10 @@ private:
     bool selectTypeInfo(const QString& name) override;
     void setClipboardText(const QString& text) override;
     void focusTypeInfoList() override;
+    // AnywhereFrame
+    bool showHidden() const override;
+    bool loadLibrary(const QString& path) override;
+    bool selectMember(const QString& name) override;
 
     void guarded(const std::function<void()>& action);
 
@@ -73,6 +84,7 @@ private:
     Controls controls_;
     std::unique_ptr<SearchWindow> window_;
     std::unique_ptr<HelpStringSearch> search_;
+    std::unique_ptr<AnywhereSearch> anywhere_;
 };
 
 } // namespace vantor

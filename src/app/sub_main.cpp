@@ -186,6 +186,12 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     bool rebuildFirst = machineChanged;
     RegistryCatalogBuilders* builders = p.builders.get();
     const QAction* defineLibName = window.actions().popup(PopupCommands::DefineLibName);
+    // The symbol index belongs to the machine, like the overlay; it follows every catalog load.
+    window.search().useSymbolIndex(
+        QDir(options.programFolder).filePath(QStringLiteral("index/") + machineId + ".sqlite"),
+        services.hostPath);
+    QObject::connect(&window, &MainWindow::catalogsLoaded, &window,
+                     [&window, catalogs] { window.search().catalogLoaded(catalogs->TLDefs()); });
     window.setCatalogs(catalogs, [catalogs, ini, machineId, rebuildFirst, builders,
                                   defineLibName](qint32 always) mutable {
         builders->setDefineLibNameOnRefresh(defineLibName->isChecked());

@@ -246,6 +246,17 @@ bool LibraryBrowser::selectTypeInfo(const QString& typeInfo) {
     return false;
 }
 
+bool LibraryBrowser::selectMember(const QString& name) {
+    for (int row = 0; row < memberRows_.size(); ++row) {
+        if (equalsText(memberRows_[row].text, name)) {
+            frame_.selectMemberRow(row);
+            MemberClicked(row);
+            return true;
+        }
+    }
+    return false;
+}
+
 void LibraryBrowser::TypeInfoClicked(int row) {
     if (row < 0 || row >= rows_.size())
         return;

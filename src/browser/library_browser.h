@@ -51,6 +51,9 @@ public:
     bool openPath(const QString& path);
     // Selects the first type-info row of that name (ignoring case) as a click and a visit.
     bool selectTypeInfo(const QString& typeInfo);
+    // Selects the first member row of that name (ignoring case) of the type shown, as a click and
+    // a visit.
+    bool selectMember(const QString& name);
     // Empties the view (Enter on an empty path box): lists, pane, caption, the type-dependent
     // commands and buttons, Back and Forward.
     void clear();

@@ -4,6 +4,7 @@
 #include "catalog/catalogs.h"
 #include "catalog/get_token.h"
 #include "catalog/type_lib_record.h"
+#include "search/anywhere_search.h"
 #include "search/class_names.h"
 #include "search/gets_vers.h"
 #include "text/error.h"
@@ -13,6 +14,7 @@
 
 #include <QElapsedTimer>
 #include <QScopedValueRollback>
+#include <limits>
 
 namespace vantor {
 
@@ -51,7 +53,7 @@ HelpStringSearch::HelpStringSearch(SearchFrame& frame, SearchWindowView& window,
 HelpStringSearch::~HelpStringSearch() = default;
 
 void HelpStringSearch::mnuSrch_Click(int index) {
-    if (index < 0 || index > 2)
+    if (index < 0 || index >= kSearchModeCount)
         return;
     mode_ = SearchMode(index);
     frame_.showMode(mode_, searchModeLook(mode_));
@@ -68,6 +70,8 @@ qint32 HelpStringSearch::ToolbarSearch() {
     // A search started while a scan lets events run would clear the list under it.
     if (scanning_)
         return 0;
+    if (mode_ == SearchMode::Anywhere)
+        return searchAnywhere();
     qint32 count = 0;
     if (!frame_.findText().isEmpty() && catalogs_) {
         if (mode_ == SearchMode::TypeLibHelpString) {
@@ -88,6 +92,22 @@ qint32 HelpStringSearch::ToolbarSearch() {
         frame_.focusFind();
     }
     return count;
+}
+
+qint32 HelpStringSearch::searchAnywhere() {
+    const QString text = frame_.findText();
+    qint64 count = 0;
+    if (!text.isEmpty() && anywhere_) {
+        frame_.status(QStringLiteral("Searching every library ..."));
+        count = anywhere_->search(text);
+        if (count > 0)
+            addToFindHistory(text);
+    }
+    frame_.processEvents();
+    frame_.restartStatusTimer();
+    if (count == 0)
+        frame_.focusFind();
+    return qint32(qMin<qint64>(count, std::numeric_limits<qint32>::max()));
 }
 
 qint32 HelpStringSearch::SrchArr(const QStringList& defs) {
@@ -244,6 +264,11 @@ void HelpStringSearch::RowClicked(int row) {
 }
 
 void HelpStringSearch::GoTo() {
+    if (mode_ == SearchMode::Anywhere) {
+        if (anywhere_)
+            anywhere_->GoTo();
+        return;
+    }
     if (window_.selectedRow() < 0) {
         frame_.message(QStringLiteral("make a selection"));
         return;
@@ -255,6 +280,11 @@ void HelpStringSearch::GoTo() {
 }
 
 void HelpStringSearch::Copy() {
+    if (mode_ == SearchMode::Anywhere) {
+        if (anywhere_)
+            anywhere_->Copy();
+        return;
+    }
     const int row = window_.selectedRow();
     if (row >= 0)
         frame_.setClipboardText(window_.rowText(row));

@@ -14,6 +14,7 @@ class TypeLibInfo;
 
 namespace vantor {
 
+class AnywhereSearch;
 class Catalogs;
 
 // What the search needs of the main window.
@@ -79,6 +80,9 @@ public:
     ~HelpStringSearch();
 
     void setCatalogs(const Catalogs* catalogs);
+    // The search of every library the "Anywhere" mode runs; may be null (that mode finds
+    // nothing).
+    void setAnywhere(AnywhereSearch* anywhere) { anywhere_ = anywhere; }
     SearchMode mode() const { return mode_; }
     const QString& versionHint() const { return versionHint_; }
 
@@ -107,6 +111,7 @@ public:
 
 private:
     void openWindow();
+    qint32 searchAnywhere();
     void ensureApplication();
     void addToFindHistory(const QString& text);
     qint32 scanHelpStrings(const QStringList& defs, const QString& text);
@@ -118,6 +123,7 @@ private:
     const tli::TLIApplication& machine_;
     JoinFixSettings joinFix_;
     const Catalogs* catalogs_ = nullptr;
+    AnywhereSearch* anywhere_ = nullptr;
     SearchMode mode_ = SearchMode::TypeLibHelpString;
     QString versionHint_ = QStringLiteral(".0");
     bool scanning_ = false;

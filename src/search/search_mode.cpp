@@ -10,6 +10,13 @@ SearchModeLook searchModeLook(SearchMode mode) {
                 QStringLiteral("Locate TypeLib by Help String"), false, false};
     case SearchMode::ProgIdHelpString:
         return {QStringLiteral("Search by ProgID Help String"), 0xBBFFFFu, byHelp, true, true};
+    case SearchMode::Anywhere:
+        return {QStringLiteral("Search types, members and constants of every library"),
+                0xBBFFBBu,
+                QStringLiteral("Find Anywhere"),
+                false,
+                false,
+                true};
     case SearchMode::ProgId:
         break;
     }

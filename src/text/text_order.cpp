@@ -28,6 +28,13 @@ int compareText(QStringView a, QStringView b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
+QString foldedText(QStringView text) {
+    QString folded(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        folded[i] = QChar(foldCase(text[i].unicode()));
+    return folded;
+}
+
 bool startsWithText(QStringView text, QStringView prefix) {
     return text.size() >= prefix.size() && compareText(text.first(prefix.size()), prefix) == 0;
 }

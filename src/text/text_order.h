@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QString>
 #include <QStringView>
 
 namespace vantor {
@@ -13,6 +14,9 @@ inline char16_t foldCase(char16_t unit) {
         return (unit >= 'A' && unit <= 'Z') ? char16_t(unit + 32) : unit;
     return QChar::toLower(unit);
 }
+
+// The text with every unit folded as the order folds it: equal texts fold to equal strings.
+QString foldedText(QStringView text);
 
 // < 0, 0 or > 0.
 int compareText(QStringView a, QStringView b);

@@ -12,6 +12,10 @@ namespace vantor::tli {
 
 class LibraryResolver;
 
+// Raised whenever the readers read more libraries or read them differently: what an older reader
+// made of a file (an unreadable library, say) is then read again.
+inline constexpr int kReaderVersion = 1;
+
 // A library's location: a file and, for a PE file, an optional TYPELIB resource id (the
 // "\N" suffix of a registered path).
 struct LibraryPath {

@@ -125,8 +125,9 @@ TEST(MainWindow, MenusToolbarAndInitialStates) {
     EXPECT_EQ(f.window->popupMenu()->actions().size(), 19);
     EXPECT_EQ(f.window->popupMenu()->actions()[18]->text(),
               QStringLiteral("CHM: Force Keyword Lookup"));
-    EXPECT_EQ(captions(f.window->menuBar()->actions()[2]->menu()),
-              (QStringList{"By TypeLib Help String", "By ProgID Help String", "By ProgID"}));
+    EXPECT_EQ(
+        captions(f.window->menuBar()->actions()[2]->menu()),
+        (QStringList{"By TypeLib Help String", "By ProgID Help String", "By ProgID", "Anywhere"}));
     // Only Search starts enabled; 6 and 8 are separators.
     for (int b = 1; b <= 9; ++b) {
         const QAction* a = f.window->toolbarButton(b);

@@ -8,6 +8,8 @@
 #include "text/text_order.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 using namespace vantor;
@@ -182,4 +185,41 @@ TEST(SearchWindow, StartWithAProgIdOrALibraryFileOpensItsLibrary) {
         EXPECT_EQ(window.list1()->currentItem()->text(), c.type);
         EXPECT_TRUE(window.search().modeItem(2)->isChecked());
     }
+}
+
+// The "Anywhere" mode over the index of the test prefix: a constant found, gone to and copied.
+TEST(SearchWindow, AnywhereGoesToTypeAndMemberAndCopiesThem) {
+    WindowSearch s;
+    ASSERT_TRUE(s.machine.built());
+    SearchCommands& c = s.commands();
+    c.useSymbolIndex(s.dir.filePath("index.sqlite"),
+                     [&](const QString& w) { return s.machine.paths().toHost(w); });
+    c.catalogLoaded(s.catalogs->TLDefs());
+    for (int waited = 0; c.anywhere()->lastUpdate().libraries == 0 && waited < 1200; ++waited)
+        QTest::qWait(50);
+    ASSERT_GT(c.anywhere()->lastUpdate().read, 30);
+    s.search(3, "TristateTrue");
+    EXPECT_EQ(s.window->findChild<QComboBox*>()->palette().color(QPalette::Base), QColor(0xBBFFBB));
+    QTreeWidget* list = c.window().symbolList();
+    ASSERT_GT(list->topLevelItemCount(), 0);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), "TristateTrue");
+    EXPECT_EQ(list->topLevelItem(0)->text(3), "-1 (&HFFFFFFFF)");
+    // The one of the script runtime (IWshRuntimeLibrary lists first).
+    const QList<QTreeWidgetItem*> scripting = list->findItems("Scripting", Qt::MatchStartsWith, 2);
+    ASSERT_FALSE(scripting.isEmpty());
+    list->setCurrentItem(scripting.first());
+    c.window().button(0)->click();
+    EXPECT_EQ(s.selectedType(), "Tristate");
+    ASSERT_TRUE(s.window->list2()->currentItem());
+    EXPECT_EQ(s.window->list2()->currentItem()->text(), "TristateTrue");
+    // The visit is the history's last entry: "library|type row|member row|0".
+    const History& history = s.window->browser().history();
+    ASSERT_FALSE(history.entries().isEmpty());
+    EXPECT_EQ(history.entries().last().section(u'|', 1), QStringLiteral("%1|%2|0")
+                                                             .arg(s.window->list1()->currentRow())
+                                                             .arg(s.window->list2()->currentRow()));
+    c.window().button(1)->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Scripting.Tristate.TristateTrue");
+    c.window().kindBox(2)->setChecked(false); // no constants: no row
+    EXPECT_EQ(list->topLevelItemCount(), 0);
 }

@@ -27,13 +27,6 @@ const QString Classes = QStringLiteral("Software\\Classes");
 // Keys a link may pass through before the walk gives up (links can form cycles).
 constexpr int MaxLinkHops = 16;
 
-QString folded(QStringView text) {
-    QString out(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        out[i] = QChar(foldCase(text[i].unicode()));
-    return out;
-}
-
 // Calls f(component) for every non-empty component of a backslash path.
 template <typename F> bool forEachComponent(QStringView path, F f) {
     qsizetype start = 0;
@@ -349,13 +342,13 @@ QString Store::systemRoot() const {
 QString Store::expandEnvironment(QStringView text) const {
     if (!environment_) {
         QHash<QString, QString> env;
-        env.insert(folded(u"SystemRoot"), systemRoot());
+        env.insert(foldedText(u"SystemRoot"), systemRoot());
         static const QString key =
             QStringLiteral("System\\CurrentControlSet\\Control\\Session Manager\\Environment");
         std::vector<std::pair<QString, QString>> expandable;
         for (const Key* layer : open(Root::LocalMachine, key)) {
             for (const Value& v : layer->values()) {
-                const QString name = folded(v.name());
+                const QString name = foldedText(v.name());
                 if (env.contains(name) || !isStringType(v.type()))
                     continue;
                 QString data = v.text();
@@ -385,7 +378,7 @@ QString Store::expandEnvironment(QStringView text) const {
         }
         out += text.sliced(i, open - i);
         const QStringView name = text.sliced(open + 1, close - open - 1);
-        const auto it = environment_->constFind(folded(name));
+        const auto it = environment_->constFind(foldedText(name));
         if (!name.isEmpty() && it != environment_->cend())
             out += *it;
         else
