@@ -3,13 +3,18 @@
 # BUILD's vantor, so that its program folder (vantor.ini, the catalogs) is DIR/program.
 test_machine_hives=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../testdata/wine-prefix" && pwd)
 make_test_machine() {
-    local dir=$1 build=$2
+    make_test_prefix "$1"
+    cp "$2/bin/vantor" "$1/program/vantor"
+}
+
+# make_test_prefix DIR: DIR/prefix and an empty DIR/program.
+make_test_prefix() {
+    local dir=$1
     mkdir -p "$dir/prefix/dosdevices" "$dir/prefix/drive_c/windows" "$dir/program"
     cp "$test_machine_hives"/*.reg "$dir/prefix/"
     chmod u+w "$dir"/prefix/*.reg
     ln -sfn ../drive_c "$dir/prefix/dosdevices/c:"
     ln -sfn /usr/lib/x86_64-linux-gnu/wine/x86_64-windows "$dir/prefix/drive_c/windows/system32"
-    cp "$build/bin/vantor" "$dir/program/vantor"
 }
 
 # new_test_machine: a test machine in a new temporary folder $work (from $build),

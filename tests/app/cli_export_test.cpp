@@ -1,0 +1,66 @@
+// vantor-cli's documents against the window's LibDocs files for the same library.
+#include "app/main_actions.h"
+#include "app/main_window.h"
+#include "app/sub_main.h"
+#include "browser/library_browser.h"
+#include "catalog/catalogs.h"
+#include "export/doc_files.h"
+#include "platform/registry/test_prefix.h"
+#include "tli/search_data.h"
+
+#include <QAction>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace vantor;
+
+TEST(CliExport, WritesTheBytesTheWindowWrites) {
+    registry::test::TestPrefix machine;
+    ASSERT_TRUE(machine.valid());
+    // Beside the program folder, as installed beside vantor: one settings file, one catalog.
+    const QString cli = machine.programFolder() + QStringLiteral("/vantor-cli");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOR_CLI), cli));
+    StartOptions options;
+    options.args = {QStringLiteral("--prefix"), machine.prefix()};
+    options.programFolder = machine.programFolder();
+    options.env = QProcessEnvironment();
+    options.message = [](const QString&) {};
+    const std::unique_ptr<Session> session = SubMain(std::move(options));
+    ASSERT_TRUE(session);
+    MainWindow& window = session->window();
+    const QStringList& defs = session->catalogs().TLDefs();
+    const auto record = std::find_if(defs.begin(), defs.end(), [](const QString& line) {
+        return line.startsWith(QLatin1String("{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}"));
+    });
+    ASSERT_NE(record, defs.end());
+    ASSERT_TRUE(window.SelTypInfo(qint32(record - defs.begin()), QString()));
+    // The state the command line documents: the library's first type selected.
+    for (const tli::ListRow& row : window.browser().typeInfoRows())
+        if (!tli::isGlobalsSearchData(row.itemData) && window.browser().selectTypeInfo(row.text))
+            break;
+    window.actions().find(QStringLiteral("docs.open"))->setChecked(false);
+    const QString name = window.browser().library().name();
+
+    const std::tuple<const char*, const char*, DocOutput> formats[] = {
+        {"names", "docs.member_names", DocOutput::MemberNames},
+        {"vbscript", "docs.constants.vbscript", DocOutput::VBScript},
+        {"jscript", "docs.constants.jscript", DocOutput::JScript},
+        {"rtf", "docs.export.rtf", DocOutput::RichText},
+        {"html", "docs.export.html", DocOutput::Html},
+        {"xml", "docs.export.xml", DocOutput::Xml},
+    };
+    for (const auto& [format, action, output] : formats) {
+        window.actions().find(QString::fromLatin1(action))->trigger();
+        QFile written(machine.programFolder() + u'/' + docFolder(output) + u'/' + name +
+                      docExtension(output));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << format;
+        QProcess process;
+        process.start(cli, {QStringLiteral("--prefix"), machine.prefix(), QStringLiteral("export"),
+                            QStringLiteral("wshom.ocx"), QStringLiteral("--format"),
+                            QString::fromLatin1(format)});
+        ASSERT_TRUE(process.waitForFinished(60000)) << format;
+        EXPECT_EQ(process.exitCode(), 0) << format << process.readAllStandardError().data();
+        EXPECT_EQ(process.readAllStandardOutput(), written.readAll()) << format;
+    }
+}
