@@ -19,6 +19,10 @@ struct GroupState {
 // Nesting beyond this is read flat: deeper groups change nothing Vantor writes.
 constexpr int kMaxDepth = 128;
 
+bool special(QChar c) {
+    return c == u'{' || c == u'}' || c == u'\\' || c == u'\r' || c == u'\n';
+}
+
 bool isLetter(QChar c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
@@ -37,7 +41,11 @@ public:
             } else if (c == u'\\') {
                 controlSequence();
             } else if (c != u'\r' && c != u'\n') {
-                character(c);
+                // Plain text comes in runs; taking them whole keeps long documents fast.
+                const qsizetype start = pos_ - 1;
+                while (pos_ < rtf_.size() && !special(rtf_[pos_]))
+                    ++pos_;
+                text(rtf_.sliced(start, pos_ - start));
             }
         }
         finishParagraph();
@@ -219,20 +227,26 @@ private:
         }
     }
 
-    void character(QChar c) {
+    void character(QChar c) { text(QStringView(&c, 1)); }
+
+    void text(QStringView t) {
         switch (state_.destination) {
         case Destination::Skip:
             return;
         case Destination::FontTable:
-            if (c == u';')
-                addFont();
-            else
-                fontName_ += c;
+            for (const QChar c : t) {
+                if (c == u';')
+                    addFont();
+                else
+                    fontName_ += c;
+            }
             return;
         case Destination::ColourTable:
-            if (c == u';') {
-                content_.colours.append(colour_);
-                colour_ = RtfColour{};
+            for (const QChar c : t) {
+                if (c == u';') {
+                    content_.colours.append(colour_);
+                    colour_ = RtfColour{};
+                }
             }
             return;
         case Destination::Text:
@@ -241,7 +255,7 @@ private:
         QList<RtfRun>& runs = content_.paragraphs.last().runs;
         if (runs.isEmpty() || !(runs.last().format == state_.format))
             runs.append({QString(), state_.format});
-        runs.last().text += c;
+        runs.last().text += t;
     }
 
     void addFont() {

@@ -57,34 +57,43 @@ private:
     const QHash<QString, QString>& anchors_;
 };
 
-QString runText(const QString& text) {
-    QString out = markupText(text);
-    if (out.contains(u'\t'))
-        out.replace(u'\t', QStringLiteral("<span class=\"tab\"></span>"));
-    return out;
+// Text of a run: tabs as fixed-width spans, since HTML collapses them.
+void appendRunText(QString& out, QStringView text) {
+    for (qsizetype tab; (tab = text.indexOf(u'\t')) >= 0; text = text.sliced(tab + 1)) {
+        appendMarkupText(out, text.first(tab));
+        out += QLatin1String("<span class=\"tab\"></span>");
+    }
+    appendMarkupText(out, text);
 }
 
-QString runClasses(const RtfCharFormat& f) {
-    QString classes;
-    const auto add = [&classes](QStringView c) {
-        if (!classes.isEmpty())
-            classes += u' ';
-        classes += c;
+void appendClasses(QString& out, const RtfCharFormat& f) {
+    const qsizetype start = out.size();
+    const auto add = [&](QLatin1String c) {
+        if (out.size() > start)
+            out += u' ';
+        out += c;
     };
     if (f.bold)
-        add(u"b");
+        add(QLatin1String("b"));
     if (f.italic)
-        add(u"i");
-    if (f.colour >= 1 && f.colour <= 4)
-        add(QString(u'c') + QChar(u'0' + f.colour));
-    return classes;
+        add(QLatin1String("i"));
+    if (f.colour >= 1 && f.colour <= 4) {
+        add(QLatin1String("c"));
+        out += QChar(u'0' + f.colour);
+    }
 }
 
-// A declaration's RTF fragment as lines of HTML.
+bool hasClasses(const RtfCharFormat& f) {
+    return f.bold || f.italic || (f.colour >= 1 && f.colour <= 4);
+}
+
+// A declaration's RTF fragment as lines of HTML; a line with nothing visible is left out.
 void appendFragment(QString& out, const QString& fragment, const Linker& linker) {
     const RtfContent content = parseRtf(fragment);
     for (const RtfParagraph& p : content.paragraphs) {
-        QString line;
+        const qsizetype lineStart = out.size();
+        out += QLatin1String("<div class=\"line\">");
+        const qsizetype textStart = out.size();
         for (qsizetype i = 0; i < p.runs.size(); ++i) {
             const RtfRun& run = p.runs[i];
             if (run.format.hidden)
@@ -96,25 +105,34 @@ void appendFragment(QString& out, const QString& fragment, const Linker& linker)
                     name += p.runs[++i].text;
                 const QString trimmed = name.trimmed();
                 const QString href = linker.href(trimmed);
-                const QString text = runText(trimmed);
-                line +=
-                    QStringLiteral("<span class=\"") + runClasses(run.format) +
-                    QStringLiteral("\">") +
-                    (href.isEmpty() ? text
-                                    : QStringLiteral("<a href=\"") + markupText(href, true) +
-                                          QStringLiteral("\">") + text + QStringLiteral("</a>")) +
-                    QStringLiteral("</span> ");
+                out += QLatin1String("<span class=\"");
+                appendClasses(out, run.format);
+                out += QLatin1String("\">");
+                if (!href.isEmpty()) {
+                    out += QLatin1String("<a href=\"");
+                    appendMarkupText(out, href, true);
+                    out += QLatin1String("\">");
+                }
+                appendRunText(out, trimmed);
+                if (!href.isEmpty())
+                    out += QLatin1String("</a>");
+                out += QLatin1String("</span> ");
                 continue;
             }
-            const QString classes = runClasses(run.format);
-            if (classes.isEmpty())
-                line += runText(run.text);
-            else
-                line += QStringLiteral("<span class=\"") + classes + QStringLiteral("\">") +
-                        runText(run.text) + QStringLiteral("</span>");
+            if (!hasClasses(run.format)) {
+                appendRunText(out, run.text);
+                continue;
+            }
+            out += QLatin1String("<span class=\"");
+            appendClasses(out, run.format);
+            out += QLatin1String("\">");
+            appendRunText(out, run.text);
+            out += QLatin1String("</span>");
         }
-        if (!line.trimmed().isEmpty())
-            out += QStringLiteral("<div class=\"line\">") + line + QStringLiteral("</div>\n");
+        if (!QStringView(out).sliced(textStart).trimmed().isEmpty())
+            out += QLatin1String("</div>\n");
+        else
+            out.truncate(lineStart);
     }
 }
 

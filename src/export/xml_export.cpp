@@ -21,19 +21,22 @@ public:
         out_ += u' ';
         out_ += QLatin1String(name);
         out_ += QStringLiteral("=\"");
-        out_ += markupText(value, true);
+        appendMarkupText(out_, value, true);
         out_ += u'"';
     }
     void attribute(const char* name, qint64 value) { attribute(name, QString::number(value)); }
     void open(int depth, const char* tag) {
-        out_ += QString(2 * depth, u' ');
+        indent(depth);
         out_ += u'<';
         out_ += QLatin1String(tag);
     }
     void close(int depth, const char* tag) {
-        out_ += QString(2 * depth, u' ') + QStringLiteral("</") + QLatin1String(tag) +
-                QStringLiteral(">\n");
+        indent(depth);
+        out_ += QLatin1String("</");
+        out_ += QLatin1String(tag);
+        out_ += QLatin1String(">\n");
     }
+    void indent(int depth) { out_.resize(out_.size() + 2 * depth, u' '); }
 
     void typeInfo(const tli::TypeInfoView& view);
     QString take() { return std::move(out_); }
