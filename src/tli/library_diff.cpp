@@ -1,5 +1,6 @@
 #include "tli/library_diff.h"
 
+#include "text/text_order.h"
 #include "tli/tlb_dump.h"
 #include "tli/tli_views.h"
 
@@ -48,10 +49,12 @@ QString valueText(const TypeLib& lib, qint32 index) {
     return index < 0 ? QStringLiteral("none") : dumpValue(lib, index);
 }
 
-// The interfaces a type names: an interface's base, a coclass's interfaces with their flags.
+// The interfaces a type names: an interface's base (a dual interface's as its interface view
+// names it), a coclass's interfaces with their flags.
 QString implemented(const TypeLib& lib, const TypeInfo& info) {
+    const TypeInfo* view = lib.interfaceView(info);
     QStringList names;
-    for (const ImplType& impl : lib.implTypes(info)) {
+    for (const ImplType& impl : lib.implTypes(view ? *view : info)) {
         const TypeLib::Target t = lib.resolve(impl.ref);
         QString name = t.info ? t.info->name : QStringLiteral("?");
         if (impl.flags)
@@ -59,6 +62,14 @@ QString implemented(const TypeLib& lib, const TypeInfo& info) {
         names.append(name);
     }
     return names.join(QStringLiteral(", "));
+}
+
+// A name as a lookup key in the text order: equal keys for names equal but for letter case.
+QString key(QStringView name) {
+    QString folded(name.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < name.size(); ++i)
+        folded[i] = QChar(foldCase(name[i].unicode()));
+    return folded;
 }
 
 // One side's members, each with its key (name and invoke kind) and position.
@@ -77,12 +88,12 @@ QList<Member> members(const TypeLib& lib, const TypeInfo& info) {
     QList<Member> list;
     int position = 0;
     for (const Func& f : lib.funcs(source))
-        list.append({f.name.toLower() + u'/' + QString::number(f.invokeKind), memberLabel(f), &f,
+        list.append({key(f.name) + u'/' + QString::number(f.invokeKind), memberLabel(f), &f,
                      nullptr, position++});
     position = 0;
     for (const Var& v : lib.vars(info))
-        list.append({v.name.toLower() + QStringLiteral("/v"), memberLabel(v, info.kind), nullptr,
-                     &v, position++});
+        list.append({key(v.name) + QStringLiteral("/v"), memberLabel(v, info.kind), nullptr, &v,
+                     position++});
     return list;
 }
 
@@ -95,30 +106,18 @@ public:
         library();
         QHash<QString, const TypeInfo*> newer;
         for (const TypeInfo& info : new_.typeInfos())
-            newer.insert(info.name.toLower(), &info);
+            newer.insert(key(info.name), &info);
         QHash<QString, const TypeInfo*> older;
         for (const TypeInfo& info : old_.typeInfos()) {
-            older.insert(info.name.toLower(), &info);
-            if (const TypeInfo* other = newer.value(info.name.toLower()))
+            older.insert(key(info.name), &info);
+            if (const TypeInfo* other = newer.value(key(info.name)))
                 type(info, *other);
             else
-                add({LibraryChange::Kind::Removed,
-                     info.name,
-                     kindKeyword(oldLib_, info),
-                     {},
-                     {},
-                     {},
-                     {}});
+                whole(LibraryChange::Kind::Removed, info.name, kindKeyword(oldLib_, info));
         }
         for (const TypeInfo& info : new_.typeInfos())
-            if (!older.contains(info.name.toLower()))
-                add({LibraryChange::Kind::Added,
-                     info.name,
-                     kindKeyword(newLib_, info),
-                     {},
-                     {},
-                     {},
-                     {}});
+            if (!older.contains(key(info.name)))
+                whole(LibraryChange::Kind::Added, info.name, kindKeyword(newLib_, info));
         return std::move(changes_);
     }
 
@@ -127,12 +126,21 @@ private:
         return TypeInfoView(lib, &info).kindKeyword();
     }
 
-    void add(LibraryChange change) { changes_.append(std::move(change)); }
+    // A type, or a member of one, added or removed.
+    void whole(LibraryChange::Kind kind, const QString& type, const QString& typeKind,
+               const QString& member = QString()) {
+        LibraryChange change;
+        change.kind = kind;
+        change.type = type;
+        change.typeKind = typeKind;
+        change.member = member;
+        changes_.append(std::move(change));
+    }
 
     // A changed attribute of the current type (or library) and member.
     void compare(const QString& what, const QString& a, const QString& b) {
         if (a != b)
-            add({LibraryChange::Kind::Changed, type_, typeKind_, member_, what, a, b});
+            changes_.append({LibraryChange::Kind::Changed, type_, typeKind_, member_, what, a, b});
     }
 
     void library() {
@@ -181,7 +189,7 @@ private:
             older.insert(m.key, &m);
             const Member* other = newer.value(m.key);
             if (!other) {
-                add({LibraryChange::Kind::Removed, type_, typeKind_, m.label, {}, {}, {}});
+                whole(LibraryChange::Kind::Removed, type_, typeKind_, m.label);
                 continue;
             }
             member_ = other->label;
@@ -196,7 +204,7 @@ private:
         }
         for (const Member& m : newerMembers)
             if (!older.contains(m.key))
-                add({LibraryChange::Kind::Added, type_, typeKind_, m.label, {}, {}, {}});
+                whole(LibraryChange::Kind::Added, type_, typeKind_, m.label);
     }
 
     void function(const Func& a, const Func& b) {

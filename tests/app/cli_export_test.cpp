@@ -1,10 +1,10 @@
 // vantor-cli's documents against the window's LibDocs files for the same library.
+#include "app/lib_docs_commands.h"
 #include "app/main_actions.h"
 #include "app/main_window.h"
 #include "app/sub_main.h"
 #include "browser/library_browser.h"
 #include "catalog/catalogs.h"
-#include "export/doc_files.h"
 #include "platform/registry/test_prefix.h"
 #include "tli/search_data.h"
 
@@ -40,27 +40,28 @@ TEST(CliExport, WritesTheBytesTheWindowWrites) {
         if (!tli::isGlobalsSearchData(row.itemData) && window.browser().selectTypeInfo(row.text))
             break;
     window.actions().find(QStringLiteral("docs.open"))->setChecked(false);
-    const QString name = window.browser().library().name();
+    QByteArray written;
+    window.libDocs()->exporter().setFileWriter(
+        [&written](const QString&, QByteArrayView bytes, QString*) {
+            written = bytes.toByteArray();
+            return true;
+        });
 
-    const std::tuple<const char*, const char*, DocOutput> formats[] = {
-        {"names", "docs.member_names", DocOutput::MemberNames},
-        {"vbscript", "docs.constants.vbscript", DocOutput::VBScript},
-        {"jscript", "docs.constants.jscript", DocOutput::JScript},
-        {"rtf", "docs.export.rtf", DocOutput::RichText},
-        {"html", "docs.export.html", DocOutput::Html},
-        {"xml", "docs.export.xml", DocOutput::Xml},
+    const std::pair<const char*, const char*> formats[] = {
+        {"names", "docs.member_names"},        {"vbscript", "docs.constants.vbscript"},
+        {"jscript", "docs.constants.jscript"}, {"rtf", "docs.export.rtf"},
+        {"html", "docs.export.html"},          {"xml", "docs.export.xml"},
     };
-    for (const auto& [format, action, output] : formats) {
+    for (const auto& [format, action] : formats) {
+        written.clear();
         window.actions().find(QString::fromLatin1(action))->trigger();
-        QFile written(machine.programFolder() + u'/' + docFolder(output) + u'/' + name +
-                      docExtension(output));
-        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << format;
+        ASSERT_FALSE(written.isEmpty()) << format;
         QProcess process;
         process.start(cli, {QStringLiteral("--prefix"), machine.prefix(), QStringLiteral("export"),
                             QStringLiteral("wshom.ocx"), QStringLiteral("--format"),
                             QString::fromLatin1(format)});
         ASSERT_TRUE(process.waitForFinished(60000)) << format;
         EXPECT_EQ(process.exitCode(), 0) << format << process.readAllStandardError().data();
-        EXPECT_EQ(process.readAllStandardOutput(), written.readAll()) << format;
+        EXPECT_EQ(process.readAllStandardOutput(), written) << format;
     }
 }

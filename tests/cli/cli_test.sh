@@ -13,6 +13,7 @@ make_test_prefix "$work"
 cp "$cli" "$work/program/vantor-cli"
 run() { "$work/program/vantor-cli" --prefix "$work/prefix" "$@"; }
 sample=$here/../tli/data/sample32.tlb changed=$here/data/sample32-changed.tlb
+head -c 300 "$changed" >"$work/cut.tlb"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -53,6 +54,8 @@ cases=(
     "1|json|\"same\": false|diff --json $sample $changed"
     "2|err|no such file: /nonexistent.tlb|diff $sample /nonexistent.tlb"
     "2|out|^library ERR\(0x80029C4A\)|dump /nonexistent.tlb"
+    "2|err|cli_test.sh: neither a type library nor a PE file|diff $sample $here/cli_test.sh"
+    "2|err|cut.tlb: a read of .* leaves the data|dump $work/cut.tlb"
 )
 for row in "${cases[@]}"; do
     IFS='|' read -r want stream pattern args <<<"$row"
