@@ -6,9 +6,11 @@
 #include "browser/library_browser.h"
 #include "catalog/catalogs.h"
 #include "platform/registry/test_prefix.h"
+#include "platform/winpath/win_path.h"
 #include "tli/search_data.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -21,6 +23,10 @@ TEST(CliExport, WritesTheBytesTheWindowWrites) {
     // Beside the program folder, as installed beside vantor: one settings file, one catalog.
     const QString cli = machine.programFolder() + QStringLiteral("/vantor-cli");
     ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOR_CLI), cli));
+    // The script help file, which help lookup finds for the script host's libraries.
+    const QString help = winpath::PrefixPaths(machine.prefix()).windowsFolder() + "/help";
+    ASSERT_TRUE(QDir().mkpath(help));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOR_TEST_SCRIPT_CHM), help + "/script56.chm"));
     StartOptions options;
     options.args = {QStringLiteral("--prefix"), machine.prefix()};
     options.programFolder = machine.programFolder();
@@ -63,5 +69,8 @@ TEST(CliExport, WritesTheBytesTheWindowWrites) {
         ASSERT_TRUE(process.waitForFinished(60000)) << format;
         EXPECT_EQ(process.exitCode(), 0) << format << process.readAllStandardError().data();
         EXPECT_EQ(process.readAllStandardOutput(), written) << format;
+        if (QLatin1String(format) == QLatin1String("rtf")) {
+            EXPECT_TRUE(written.contains("HelpFile: ")) << written.left(600).data();
+        }
     }
 }
