@@ -26,7 +26,6 @@ public:
                const QProcessEnvironment& env);
     ~CliMachine();
 
-    const registry::Machine& machine() const { return machine_; }
     registry::Store& store() { return *store_; }
     const winpath::PrefixPaths* paths() const { return paths_.get(); }
     const tli::TLIApplication& application() const { return *app_; }

@@ -30,8 +30,7 @@ public:
     // The pane's RTF.
     const QString& pane() const { return pane_; }
     const tli::TypeLibInfo& library() const { return browser_.library(); }
-    // The library's recently-used row: its help string and library name.
-    QString helpString() const { return row_[HelpString]; }
+    // The path box's text.
     QString path() const { return path_; }
 
     void setGroupByKind(bool on) { groupByKind_ = on; }
