@@ -142,6 +142,15 @@ private:
         if (a != b)
             changes_.append({LibraryChange::Kind::Changed, type_, typeKind_, member_, what, a, b});
     }
+    // The same for numbers, written only when they differ (a large library has many).
+    void number(const QString& what, qint64 a, qint64 b, int hexDigits = 0) {
+        if (a == b)
+            return;
+        const auto text = [hexDigits](qint64 v) {
+            return hexDigits ? hex(quint32(v), hexDigits) : QString::number(v);
+        };
+        compare(what, text(a), text(b));
+    }
 
     void library() {
         type_.clear();
@@ -198,8 +207,7 @@ private:
             else
                 variable(*m.var, *other->var);
             if (vtable)
-                compare(QStringLiteral("position"), QString::number(m.position),
-                        QString::number(other->position));
+                number(QStringLiteral("position"), m.position, other->position);
             member_.clear();
         }
         for (const Member& m : newerMembers)
@@ -212,39 +220,43 @@ private:
                 typeText(new_, b.returnType));
         const std::span<const Param> pa = old_.params(a);
         const std::span<const Param> pb = new_.params(b);
-        compare(QStringLiteral("parameter count"), QString::number(pa.size()),
-                QString::number(pb.size()));
+        number(QStringLiteral("parameter count"), qint64(pa.size()), qint64(pb.size()));
         for (size_t i = 0; i < std::min(pa.size(), pb.size()); ++i) {
+            const Param& x = pa[i];
+            const Param& y = pb[i];
+            const QString tx = typeText(old_, x.type);
+            const QString ty = typeText(new_, y.type);
+            const bool defaults = x.defaultValue >= 0 || y.defaultValue >= 0;
+            const QString dx = defaults ? valueText(old_, x.defaultValue) : QString();
+            const QString dy = defaults ? valueText(new_, y.defaultValue) : QString();
+            if (x.name == y.name && x.flags == y.flags && tx == ty && dx == dy)
+                continue;
             const QString p = QStringLiteral("parameter %1 (%2) ")
                                   .arg(i + 1)
-                                  .arg(pb[i].name.isEmpty() ? pa[i].name : pb[i].name);
-            compare(p + QStringLiteral("name"), pa[i].name, pb[i].name);
-            compare(p + QStringLiteral("type"), typeText(old_, pa[i].type),
-                    typeText(new_, pb[i].type));
-            compare(p + QStringLiteral("flags"), hex(pa[i].flags, 1), hex(pb[i].flags, 1));
-            compare(p + QStringLiteral("default"), valueText(old_, pa[i].defaultValue),
-                    valueText(new_, pb[i].defaultValue));
+                                  .arg(y.name.isEmpty() ? x.name : y.name);
+            compare(p + QStringLiteral("name"), x.name, y.name);
+            compare(p + QStringLiteral("type"), tx, ty);
+            number(p + QStringLiteral("flags"), x.flags, y.flags, 1);
+            compare(p + QStringLiteral("default"), dx, dy);
         }
-        compare(QStringLiteral("optional parameters"), QString::number(a.optionalCount),
-                QString::number(b.optionalCount));
-        compare(QStringLiteral("member id"), hex(quint32(a.memid), 8), hex(quint32(b.memid), 8));
-        compare(QStringLiteral("flags"), hex(a.flags, 1), hex(b.flags, 1));
-        compare(QStringLiteral("vtable offset"), QString::number(a.vtableOffset),
-                QString::number(b.vtableOffset));
-        compare(QStringLiteral("call convention"), QString::number(a.callConv),
-                QString::number(b.callConv));
-        compare(QStringLiteral("entry"),
-                a.entryOrdinal >= 0 ? QString::number(a.entryOrdinal) : a.entryName,
-                b.entryOrdinal >= 0 ? QString::number(b.entryOrdinal) : b.entryName);
+        number(QStringLiteral("optional parameters"), a.optionalCount, b.optionalCount);
+        number(QStringLiteral("member id"), quint32(a.memid), quint32(b.memid), 8);
+        number(QStringLiteral("flags"), a.flags, b.flags, 1);
+        number(QStringLiteral("vtable offset"), a.vtableOffset, b.vtableOffset);
+        number(QStringLiteral("call convention"), a.callConv, b.callConv);
+        if (a.entryOrdinal != b.entryOrdinal || a.entryName != b.entryName)
+            compare(QStringLiteral("entry"),
+                    a.entryOrdinal >= 0 ? QString::number(a.entryOrdinal) : a.entryName,
+                    b.entryOrdinal >= 0 ? QString::number(b.entryOrdinal) : b.entryName);
     }
 
     void variable(const Var& a, const Var& b) {
         compare(QStringLiteral("type"), typeText(old_, a.type), typeText(new_, b.type));
-        compare(QStringLiteral("value"), valueText(old_, a.value), valueText(new_, b.value));
-        compare(QStringLiteral("member id"), hex(quint32(a.memid), 8), hex(quint32(b.memid), 8));
-        compare(QStringLiteral("flags"), hex(a.flags, 1), hex(b.flags, 1));
-        compare(QStringLiteral("offset"), QString::number(a.instanceOffset),
-                QString::number(b.instanceOffset));
+        if (a.value >= 0 || b.value >= 0)
+            compare(QStringLiteral("value"), valueText(old_, a.value), valueText(new_, b.value));
+        number(QStringLiteral("member id"), quint32(a.memid), quint32(b.memid), 8);
+        number(QStringLiteral("flags"), a.flags, b.flags, 1);
+        number(QStringLiteral("offset"), a.instanceOffset, b.instanceOffset);
     }
 
     std::shared_ptr<const TypeLib> oldLib_;
