@@ -9,7 +9,7 @@ build=${BUILD_DIR:-$here/build}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 make_test_prefix "$work"
-cp "$build/bin/vantor-cli" "$work/program/"
+cp "$build/bin/vantor-cli" "$build/bin/vantor-build-tree" "$work/program/"
 cli() { "$work/program/vantor-cli" --prefix "$work/prefix" "$@" >/dev/null; }
 cli libraries
 median_ms() {

@@ -20,6 +20,7 @@ packages=(
     libxml2-utils python3-html5lib unrtf  # tests: readers of the exported documents
     libchm-dev                     # vantor-chm reads compiled help files (chmlib)
     fp-utils                       # chmcmd compiles Vantor.chm and the tests' help files
+    xdg-utils libglib2.0-bin       # the progid4 scheme: xdg-mime, gio open (tests, README)
 )
 
 sudo_cmd=()

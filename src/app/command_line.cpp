@@ -40,10 +40,25 @@ const char* const kUsage =
     "                       (QT_QPA_PLATFORM=offscreen runs without one)\n"
     "  XDG_DATA_HOME        where the program folder is when not beside the program\n";
 
-// Machine options take a value ("--prefix DIR" or "--prefix=DIR"); so do Qt's own options,
-// which Qt also accepts with two dashes.
-const char* const kValueOptions[] = {"--prefix", "--registry", "--platform", "--display",
-                                     "--style"};
+// Machine options take a value ("--prefix DIR" or "--prefix=DIR").
+const char* const kValueOptions[] = {"--prefix", "--registry"};
+
+// Qt's own options, which QGuiApplication and QApplication take off the arguments (with one dash
+// or two): these with a value, and the two flags after them.
+const char* const kQtValueOptions[] = {"platform",
+                                       "platformpluginpath",
+                                       "platformtheme",
+                                       "plugin",
+                                       "qwindowgeometry",
+                                       "qwindowicon",
+                                       "qwindowtitle",
+                                       "display",
+                                       "style",
+                                       "stylesheet",
+                                       "session",
+                                       "name",
+                                       "title"};
+const char* const kQtFlags[] = {"reverse", "widgetcount"};
 
 bool canRun(const QString& platform, const QProcessEnvironment& env) {
     const QString name = platform.section(u':', 0, 0).trimmed();
@@ -71,9 +86,9 @@ bool displayAvailable(const QStringList& args, const QProcessEnvironment& env) {
            !env.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty();
 }
 
-std::optional<int> handleEarlyCommandLine(const QStringList& args, const QProcessEnvironment& env,
-                                          const QString& version, QTextStream& out,
-                                          QTextStream& err) {
+std::optional<int> handleEarlyCommandLine(const QStringList& allArgs, const QString& version,
+                                          QTextStream& out, QTextStream& err) {
+    const QStringList args = withoutQtOptions(allArgs);
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (a == QLatin1String("--help")) {
@@ -101,12 +116,41 @@ std::optional<int> handleEarlyCommandLine(const QStringList& args, const QProces
             return 2;
         }
     }
+    return std::nullopt;
+}
+
+std::optional<int> refuseWithoutDisplay(const QStringList& args, const QProcessEnvironment& env,
+                                        QTextStream& err) {
     if (!displayAvailable(args, env)) {
         err << "vantor: no display to show the window on: set DISPLAY (for example "
                "DISPLAY=:0), or run with QT_QPA_PLATFORM=offscreen\n";
         return 2;
     }
     return std::nullopt;
+}
+
+QStringList withoutQtOptions(const QStringList& args) {
+    QStringList rest;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const QString name = a.startsWith(QLatin1String("--")) ? a.mid(2)
+                             : a.startsWith(u'-')              ? a.mid(1)
+                                                               : QString();
+        bool taken = false;
+        for (const char* option : kQtValueOptions) {
+            if (name == QLatin1String(option)) {
+                taken = true;
+                ++i; // its value
+            } else if (name.startsWith(QLatin1String(option) + u'=')) {
+                taken = true;
+            }
+        }
+        for (const char* flag : kQtFlags)
+            taken = taken || name == QLatin1String(flag);
+        if (!taken)
+            rest << a;
+    }
+    return rest;
 }
 
 } // namespace vantor

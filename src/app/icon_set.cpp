@@ -2,7 +2,6 @@
 
 #include "tli/type_lib.h"
 
-#include <QFile>
 #include <QString>
 
 // The icons live in a static library: their resource must be registered by hand.
@@ -25,14 +24,8 @@ QString imagePath(const char* strip, int index) {
 QIcon listImage(int index) {
     return QIcon(imagePath("list", index));
 }
-bool hasListImage(int index) {
-    return QFile::exists(imagePath("list", index));
-}
 QIcon toolbarImage(int index) {
     return QIcon(imagePath("tool", index));
-}
-bool hasToolbarImage(int index) {
-    return QFile::exists(imagePath("tool", index));
 }
 
 int memberImageIndex(qint32 invokeKinds, bool constantType) {

@@ -9,12 +9,10 @@ namespace vantor {
 // 8 coclass, 9 enumeration, 10 method, 12 interface, 17 creatable coclass), sort arrows 18
 // (reversed order) and 19 (text order), library files 20 ocx, 21 dll, 22 exe.
 QIcon listImage(int index);
-bool hasListImage(int index);
 
 // The toolbar strip: 0 search, 1 back, 2 forward, 3 copy, 4 next interface, 11 minimize the
 // lower area, 13 help.
 QIcon toolbarImage(int index);
-bool hasToolbarImage(int index);
 
 // A row's image index in the member list from its invoke kinds; `constantType` when the
 // selected type info's category flags have the constant bit.

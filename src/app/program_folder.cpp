@@ -1,14 +1,13 @@
 #include "app/program_folder.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace vantor {
 
 QString ProgramFolder(const QString& executableFolder, const QProcessEnvironment& env,
-                      const std::function<bool(const QString&)>& isWritable) {
-    if (isWritable(executableFolder))
+                      const std::function<bool(const QString&)>& isBuildTree) {
+    if (isBuildTree(executableFolder))
         return QDir::cleanPath(executableFolder);
     QString data = env.value(QStringLiteral("XDG_DATA_HOME"));
     if (data.isEmpty() || !QDir::isAbsolutePath(data))
@@ -17,9 +16,12 @@ QString ProgramFolder(const QString& executableFolder, const QProcessEnvironment
 }
 
 QString ProgramFolder() {
+    const QString executable = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
     const QString folder = ProgramFolder(
-        QCoreApplication::applicationDirPath(), QProcessEnvironment::systemEnvironment(),
-        [](const QString& dir) { return QFileInfo(dir).isWritable(); });
+        QFileInfo(executable).absolutePath(), QProcessEnvironment::systemEnvironment(),
+        [](const QString& dir) {
+            return QFileInfo::exists(QDir(dir).filePath(QString::fromLatin1(kBuildTreeMarker)));
+        });
     QDir().mkpath(folder);
     return folder;
 }

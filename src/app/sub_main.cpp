@@ -1,11 +1,13 @@
 #include "app/sub_main.h"
 
+#include "app/apply_command_line.h"
+#include "app/command_line_text.h"
 #include "app/file_icon.h"
+#include "app/hand_over_handler.h"
 #include "app/help_controller.h"
 #include "app/lib_docs_commands.h"
 #include "app/library_file_commands.h"
 #include "app/main_window.h"
-#include "app/search_commands.h"
 #include "app/settings_keys.h"
 #include "app/start_up_rules.h"
 #include "catalog/catalogs.h"
@@ -17,7 +19,6 @@
 #include "platform/winpath/win_path.h"
 #include "text/error.h"
 #include "tli/tli_application.h"
-#include "tli/type_lib_file.h"
 #include "tli/type_lib_info.h"
 
 #include <QAction>
@@ -78,19 +79,6 @@ namespace {
 
 // The file check of the remembered library: a file changed after the catalog was built is read
 // for its identity.
-// The host file an argument names when it is an existing file holding a type library (a host
-// path, or a Windows path of the machine); empty for anything else, which is searched as a ProgID.
-QString libraryFileArgument(const QString& argument, const winpath::PrefixPaths* paths) {
-    const QString host = argument.startsWith(u'/') || !paths ? argument : paths->toHost(argument);
-    if (host.isEmpty() || !QFileInfo(host).isFile())
-        return {};
-    try {
-        return tli::loadTypeLibIds(host).isEmpty() ? QString() : host;
-    } catch (const Error&) {
-        return {}; // not a library file: the text is searched instead
-    }
-}
-
 class LibraryFileCheckOverMachine : public LibraryFileCheck {
 public:
     LibraryFileCheckOverMachine(const tli::TLIApplication& app, const winpath::PrefixPaths* paths,
@@ -175,6 +163,19 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     p.catalogs = std::make_unique<Catalogs>(options.programFolder, window, p.builders.get());
     auto* libraryFiles = // owned by the window
         new LibraryFileCommands(window, *p.catalogs, p.ini, &*p.store, *p.tli);
+    const auto applyCommandLine = [&window, catalogs = p.catalogs.get(), libraryFiles,
+                                   paths = p.paths.get()](const QString& commandLine) {
+        ApplyCommandLine(commandLine, window, *catalogs, libraryFiles->opener(), paths);
+    };
+    HandOverHandler* handOver = nullptr; // owned by the window
+    if (options.instance) {
+        handOver = new HandOverHandler(window, applyCommandLine,
+                                       [&window](bool busy) { window.SetBusy(busy); });
+        QString problem;
+        if (!handOver->TagWindow(options.instance->socketPath, problem))
+            qWarning("vantor: this window does not take hand-overs: %s", qPrintable(problem));
+        options.instance->lock.reset();
+    }
 
     // The catalogs belong to the machine they were built from.
     const QString lastMachine = p.ini.ReadIni(settings::LastMachine);
@@ -233,20 +234,16 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
         window.Status(QStringLiteral("No catalog could be read or built in ") +
                       QDir::toNativeSeparators(options.programFolder));
         window.SetBusy(false);
+        if (handOver)
+            handOver->setReady();
         return session;
     }
     window.LVLoadMRU();
 
-    const QString commandLine = choice.commandLine.trimmed();
+    const QString commandLine = rewriteCommandLine(choice.commandLine.trimmed());
     try {
         if (!commandLine.isEmpty()) {
-            const QString file = libraryFileArgument(commandLine, p.paths.get());
-            if (commandLine.startsWith(u'{'))
-                window.ChooseLib(commandLine);
-            else if (!file.isEmpty())
-                libraryFiles->opener().openLibraryFile(file);
-            else
-                window.search().search().Srch2Set(commandLine);
+            applyCommandLine(commandLine);
         } else {
             LibraryFileCheckOverMachine check(*p.tli, p.paths.get(), catalogs->typeLibFile());
             const StartLibrary start = chooseStartLibrary(last, catalogs->TLDefs(), check);
@@ -263,6 +260,8 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     window.SetBusy(false);
     window.list1()->setFocus();
     qCInfo(startUp) << "start-up finished";
+    if (handOver)
+        handOver->setReady();
     return session;
 }
 

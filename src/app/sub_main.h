@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ini_file.h"
+#include "app/second_start.h"
 
 #include <QProcessEnvironment>
 #include <QStringList>
@@ -22,6 +23,8 @@ struct StartOptions {
     // The catalog wait: passes of this length, at least 7, until the catalog load has finished.
     int passMilliseconds = 300;
     int waitBoundSeconds = 60;
+    // The first copy's claim on the instance tag; null: the window takes no hand-overs.
+    std::shared_ptr<InstanceClaim> instance;
 };
 
 // Everything a running Vantor holds: the settings file, the machine's registry, the catalogs and

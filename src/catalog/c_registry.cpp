@@ -1,11 +1,8 @@
 #include "catalog/c_registry.h"
 
 #include "platform/registry/value_type.h"
-#include "text/error.h"
 #include "text/win1252.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
 
@@ -14,9 +11,6 @@ namespace vantor {
 namespace {
 
 using registry::Root;
-
-constexpr int CannotCreate = 26001;
-constexpr int CannotSet = int(0x800469A9);
 
 // Text as it comes back through the ANSI interface: what Windows-1252 cannot hold becomes "?".
 QString ansi(QStringView text) {
@@ -40,10 +34,6 @@ void fill(const QStringList& found, QStringList& names, qint32& count) {
     count = qint32(found.size());
 }
 
-QByteArray utf16z(const QString& text) {
-    return QByteArray(reinterpret_cast<const char*>(text.utf16()), (text.size() + 1) * 2);
-}
-
 } // namespace
 
 std::optional<Root> cRegistry::root() const {
@@ -63,24 +53,9 @@ std::optional<Root> cRegistry::root() const {
     }
 }
 
-QString cRegistry::source() const {
-    const QString exe = QCoreApplication::instance()
-                            ? QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()
-                            : QStringLiteral("vantor");
-    return exe + QStringLiteral(".cRegistry");
-}
-
 bool cRegistry::KeyExists() const {
     const auto r = root();
     return r && store_.keyExists(*r, ansi(sectionKey_));
-}
-
-bool cRegistry::CreateKey() {
-    const auto r = root();
-    if (!r || !store_.createKey(*r, ansi(sectionKey_)))
-        throw Error(CannotCreate, source(),
-                    QStringLiteral("Failed to create registry Key: '") + sectionKey_);
-    return true;
 }
 
 QVariant cRegistry::Value() {
@@ -120,57 +95,6 @@ QVariant cRegistry::Value() {
     default:
         return d;
     }
-}
-
-void cRegistry::raiseWriteError(int number, const QVariant& value) const {
-    throw Error(number, source(),
-                QStringLiteral("Failed to set registry value Key: '") + QString::number(classKey_) +
-                    QStringLiteral("',Section: '") + sectionKey_ + QStringLiteral("',Key: '") +
-                    valueKey_ + QStringLiteral("' to value: '") + value.toString() +
-                    QStringLiteral("'"));
-}
-
-void cRegistry::setValue(const QVariant& value) {
-    const auto r = root();
-    const QString path = ansi(sectionKey_);
-    if (!r || !store_.createKey(*r, path))
-        raiseWriteError(CannotCreate, value);
-    const QString name = ansi(valueKey_);
-    bool ok = true;
-    switch (valueType_) {
-    case registry::RegSz:
-    case registry::RegExpandSz: {
-        const QString s = ansi(value.toString());
-        const qsizetype first = s.indexOf(u'%');
-        const bool expand = first >= 0 && s.indexOf(u'%', first + 2) >= 0;
-        ok = store_.setValue(*r, path, name, expand ? registry::RegExpandSz : registry::RegSz,
-                             utf16z(s));
-        break;
-    }
-    case registry::RegBinary:
-        if (value.typeId() != QMetaType::QByteArray)
-            throw Error(CannotCreate, source(), QString());
-        ok = store_.setValue(*r, path, name, registry::RegBinary, value.toByteArray());
-        break;
-    case registry::RegDword:
-    case registry::RegDwordBigEndian:
-        // Only 16- and 32-bit integers are written. Anything else fails as a write failure
-        // rather than succeeding without writing.
-        if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::Short) {
-            const qint32 n = value.toInt();
-            ok = store_.setValue(*r, path, name, registry::RegDword,
-                                 QByteArray(reinterpret_cast<const char*>(&n), 4));
-        } else {
-            ok = false;
-        }
-        break;
-    default:
-        ok = false;
-        break;
-    }
-    if (!ok)
-        raiseWriteError(CannotSet, value);
-    lastValue_ = value;
 }
 
 bool cRegistry::EnumerateValues(QStringList& names, qint32& count) const {

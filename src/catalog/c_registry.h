@@ -17,9 +17,10 @@ constexpr qint32 HKEY_USERS = qint32(0x80000003);
 constexpr qint32 HKEY_CURRENT_CONFIG = qint32(0x80000005);
 
 // The registry access class: a location (root, key path, value name) held as properties, with
-// existence tests, typed value reads and writes and enumerations at that location. Names and
-// string data pass through Windows-1252 both ways, as through the platform's ANSI interface.
-// Arrays from the enumerations are 1-based: elements 1 to count (element 0 is unused).
+// existence tests, typed value reads and enumerations at that location; the program only reads
+// through it. Names and string data pass through Windows-1252 both ways, as through the
+// platform's ANSI interface. Arrays from the enumerations are 1-based: elements 1 to count
+// (element 0 is unused).
 class cRegistry {
 public:
     explicit cRegistry(registry::Store& store) : store_(store) {}
@@ -33,25 +34,15 @@ public:
     const QVariant& Default() const { return default_; }
     void setDefault(const QVariant& value) { default_ = value; }
     qint32 ValueType() const { return valueType_; }
-    void setValueType(qint32 type) { valueType_ = type; }
-    // The value most recently written through setValue.
-    const QVariant& lastValue() const { return lastValue_; }
 
     bool KeyExists() const;
-    // Raises vantor::Error 26001 when the key cannot be created.
-    bool CreateKey();
     // The value at the location converted by its type (sets ValueType), or Default.
     QVariant Value();
-    // Writes `value` in the type ValueType; raises vantor::Error 26001 or 0x800469A9 (also for
-    // a number type with an argument that is no 16- or 32-bit integer).
-    void setValue(const QVariant& value);
     bool EnumerateValues(QStringList& names, qint32& count) const;
     bool EnumerateSections(QStringList& names, qint32& count) const;
 
 private:
     std::optional<registry::Root> root() const;
-    QString source() const;
-    [[noreturn]] void raiseWriteError(int number, const QVariant& value) const;
 
     registry::Store& store_;
     qint32 classKey_ = 0;
@@ -59,7 +50,6 @@ private:
     QString valueKey_;
     QVariant default_;
     qint32 valueType_ = 0;
-    QVariant lastValue_;
 };
 
 // The root keys of HKEY_CLASSES_ROOT that may be ProgIDs: every name except those starting with

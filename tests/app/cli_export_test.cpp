@@ -2,6 +2,7 @@
 #include "app/lib_docs_commands.h"
 #include "app/main_actions.h"
 #include "app/main_window.h"
+#include "app/program_folder.h"
 #include "app/sub_main.h"
 #include "browser/library_browser.h"
 #include "catalog/catalogs.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -23,6 +25,8 @@ TEST(CliExport, WritesTheBytesTheWindowWrites) {
     // Beside the program folder, as installed beside vantor: one settings file, one catalog.
     const QString cli = machine.programFolder() + QStringLiteral("/vantor-cli");
     ASSERT_TRUE(QFile::copy(QStringLiteral(VANTOR_CLI), cli));
+    ASSERT_TRUE(QFile::copy(QFileInfo(QStringLiteral(VANTOR_CLI)).dir().filePath(kBuildTreeMarker),
+                            machine.programFolder() + u'/' + kBuildTreeMarker));
     // The script help file, which help lookup finds for the script host's libraries.
     const QString help = winpath::PrefixPaths(machine.prefix()).windowsFolder() + "/help";
     ASSERT_TRUE(QDir().mkpath(help));

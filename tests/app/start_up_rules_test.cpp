@@ -2,7 +2,6 @@
 #include "app/start_up_rules.h"
 #include "text/error.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -53,12 +52,10 @@ TEST(StartUpRules, SplitsTheRememberedLibrary) {
 }
 
 TEST(StartUpRules, NormalOpAndGeometry) {
-    EXPECT_TRUE(refusesToStart("0"));
-    EXPECT_TRUE(refusesToStart("00"));
-    EXPECT_TRUE(refusesToStart(" 0 "));
-    EXPECT_FALSE(refusesToStart("1"));
-    EXPECT_FALSE(refusesToStart(""));
-    EXPECT_FALSE(refusesToStart("zero"));
+    for (const char* zero : {"0", "00", " 0 "})
+        EXPECT_TRUE(refusesToStart(zero)) << zero;
+    for (const char* other : {"1", "", "zero"})
+        EXPECT_FALSE(refusesToStart(other)) << other;
 
     QTemporaryDir dir;
     IniFile ini(dir.filePath("vantor.ini"));
@@ -96,27 +93,24 @@ TEST(StartUpRules, ChangedFilesAndMissingLibraries) {
     EXPECT_EQ(start.status, "the TypeLib version is new.");
 
     check.newer = false;
-    start = chooseStartLibrary({"{NOT-THERE}", "1.0", "X"}, kDefs, check);
-    EXPECT_EQ(start.index, 1);
-
-    start = chooseStartLibrary({"{NOT-THERE}", "1.0", "X"}, QStringList{QString()}, check);
-    EXPECT_EQ(start.index, -1);
+    EXPECT_EQ(chooseStartLibrary({"{NOT-THERE}", "1.0", "X"}, kDefs, check).index, 1);
+    EXPECT_EQ(chooseStartLibrary({"{NOT-THERE}", "1.0", "X"}, {QString()}, check).index, -1);
 
     check.newer = true;
     check.fails = true;
     EXPECT_THROW(chooseStartLibrary({kWshGuid, "1.0", "WSHShell"}, kDefs, check), Error);
 }
 
-TEST(ProgramFolder, ExecutableFolderWhenWritableElseUserDataFolder) {
+TEST(ProgramFolder, ExecutableFolderInABuildTreeElseUserDataFolder) {
     QProcessEnvironment env;
     env.insert("HOME", "/home/ann");
-    const auto writable = [](const QString&) { return true; };
-    const auto readOnly = [](const QString&) { return false; };
-    EXPECT_EQ(ProgramFolder("/opt/vantor/bin/", env, writable), "/opt/vantor/bin");
-    EXPECT_EQ(ProgramFolder("/usr/bin", env, readOnly), "/home/ann/.local/share/vantor");
+    const auto buildTree = [](const QString&) { return true; };
+    const auto installed = [](const QString&) { return false; };
+    EXPECT_EQ(ProgramFolder("/opt/vantor/bin/", env, buildTree), "/opt/vantor/bin");
+    EXPECT_EQ(ProgramFolder("/usr/bin", env, installed), "/home/ann/.local/share/vantor");
     env.insert("XDG_DATA_HOME", "/data/ann");
-    EXPECT_EQ(ProgramFolder("/usr/bin", env, readOnly), "/data/ann/vantor");
+    EXPECT_EQ(ProgramFolder("/usr/bin", env, installed), "/data/ann/vantor");
     // A relative XDG_DATA_HOME is ignored, as the base directory rules say.
     env.insert("XDG_DATA_HOME", "relative");
-    EXPECT_EQ(ProgramFolder("/usr/bin", env, readOnly), "/home/ann/.local/share/vantor");
+    EXPECT_EQ(ProgramFolder("/usr/bin", env, installed), "/home/ann/.local/share/vantor");
 }

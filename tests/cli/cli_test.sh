@@ -10,7 +10,7 @@ source "$here/../app/test_machine.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 make_test_prefix "$work"
-cp "$cli" "$work/program/vantor-cli"
+cp "$cli" "$(dirname "$cli")/vantor-build-tree" "$work/program/"
 run() { "$work/program/vantor-cli" --prefix "$work/prefix" "$@"; }
 sample=$here/../tli/data/sample32.tlb changed=$here/data/sample32-changed.tlb
 head -c 300 "$changed" >"$work/cut.tlb"

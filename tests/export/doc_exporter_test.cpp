@@ -35,8 +35,8 @@ TEST(MemberNames, EachNameOnceCountedBeforeDuplicatesDrop) {
             expected.insert(m.name().toLower());
         }
     const QString n = QString::number(all);
-    EXPECT_EQ(e.frame.statuses, (QStringList{QStringLiteral("Copied ") + n + " Names OK",
-                                             QStringLiteral("Writing ") + n + " Names OK"}));
+    EXPECT_EQ(e.frame.statuses,
+              (QStringList{"Copied " + n + " Names OK", "Writing " + n + " Names OK"}));
     const QStringList names = linesOf(e.frame.clipboard);
     EXPECT_LT(names.size(), all); // QueryInterface and the like were there many times
     QSet<QString> got;
@@ -50,7 +50,6 @@ TEST(MemberNames, EachNameOnceCountedBeforeDuplicatesDrop) {
     const QString file = e.file(DocOutput::MemberNames, QStringLiteral("MSHTML"));
     EXPECT_EQ(prototest::readFile(file), win1252::encode(e.frame.clipboard));
     EXPECT_EQ(e.frame.opened, QStringList{file});
-    EXPECT_EQ(e.frame.docMode, 6);
     EXPECT_EQ(e.frame.busy, 0);
 }
 

@@ -70,9 +70,7 @@ QStringList exportAll(DocExporter::Format format, const QString& folder,
         e.exporter.exportDocument(format);
         const QString file = folder + u'/' + QFileInfo(row.dump).completeBaseName() +
                              (format == DocExporter::Format::Html ? ".html" : ".xml");
-        QFile out(file);
-        const QByteArray bytes = e.frame.clipboard.toUtf8();
-        if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size())
+        if (prototest::writeFile(file, e.frame.clipboard.toUtf8()))
             files.append(file);
         if (dumps)
             dumps->append({file, tli::testing::kOracleDir + "/dumps/" + row.dump});
@@ -119,10 +117,8 @@ TEST(XmlDocument, EveryWineLibraryValidatesAndCountsLikeTheOracle) {
         EXPECT_EQ(xmlCounts(prototest::readFile(xml)), dumpCounts(prototest::readFile(dump)));
     }
     // A kind the schema does not know fails it.
-    QByteArray broken = prototest::readFile(files.first());
-    broken.replace("kind=\"", "kind=\"x");
-    QFile out(dir.filePath("broken.xml"));
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(broken) == broken.size());
-    out.close();
-    EXPECT_NE(run("xmllint", {"--noout", "--schema", schema, out.fileName()}).exitCode, 0);
+    const QString broken = dir.filePath("broken.xml");
+    ASSERT_TRUE(prototest::writeFile(
+        broken, prototest::readFile(files.first()).replace("kind=\"", "kind=\"x")));
+    EXPECT_NE(run("xmllint", {"--noout", "--schema", schema, broken}).exitCode, 0);
 }

@@ -1,6 +1,7 @@
 // Compiled help files the build made with chmcmd, read through the reader process.
 #include "help/chm_link.h"
 #include "help/help_book.h"
+#include "test_files.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -86,9 +87,8 @@ TEST(HelpBook, DamagedFilesNeverTakeDownTheWindowProcess) {
     QTemporaryDir dir;
     int broken = 0, opened = 0;
     for (const QString& source : {kScript, kVantor}) {
-        QFile in(source);
-        ASSERT_TRUE(in.open(QIODevice::ReadOnly));
-        const QByteArray original = in.readAll();
+        const QByteArray original = vantor::test::readFile(source);
+        ASSERT_FALSE(original.isEmpty());
         QList<QByteArray> damaged;
         for (qsizetype cut : {qsizetype(0), qsizetype(0x30), qsizetype(0x60), qsizetype(0x1000),
                               original.size() / 3, original.size() / 2, original.size() - 9})
@@ -102,10 +102,7 @@ TEST(HelpBook, DamagedFilesNeverTakeDownTheWindowProcess) {
         }
         for (const QByteArray& bytes : damaged) {
             const QString path = dir.filePath(QStringLiteral("damaged.chm"));
-            QFile out(path);
-            ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            out.write(bytes);
-            out.close();
+            ASSERT_TRUE(vantor::test::writeFile(path, bytes));
             HelpBook book(path);
             if (book.open()) {
                 ++opened;

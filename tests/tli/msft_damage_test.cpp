@@ -44,12 +44,9 @@ QList<qint64> typeInfoRecords(const QByteArray& b) {
 }
 
 QString errorOf(const QByteArray& bytes) {
-    try {
+    return test::errorText([&] {
         readTypeLib(bytes, std::nullopt, &indexLibraries(), QStringLiteral("damaged.tlb"));
-    } catch (const Error& e) {
-        return e.description();
-    }
-    return {};
+    });
 }
 
 } // namespace

@@ -62,12 +62,7 @@ qint64 tailOf(const QByteArray& b, qint64 block) {
 }
 
 QString errorOf(const QByteArray& bytes) {
-    try {
-        readSltg(bytes, nullptr);
-    } catch (const Error& e) {
-        return e.description();
-    }
-    return {};
+    return test::errorText([&] { readSltg(bytes, nullptr); });
 }
 
 } // namespace

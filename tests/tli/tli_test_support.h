@@ -12,10 +12,10 @@
 
 namespace vantor::tli::testing {
 
+using vantor::test::kWineDir;
 using vantor::test::readFile;
 using vantor::test::writeFile;
 
-inline const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
 inline const QString kOracleDir = QStringLiteral(VANTOR_TESTDATA_DIR "/oracle");
 
 // One row of the oracle's INDEX.tsv.

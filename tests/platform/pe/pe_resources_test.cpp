@@ -23,12 +23,7 @@ quint32 u32At(const QByteArray& b, qsizetype at) {
 QString errorAfter(const QByteArray& file, qsizetype at, quint32 value) {
     QByteArray bytes = file;
     qToLittleEndian<quint32>(value, bytes.data() + at);
-    try {
-        PeResources(bytes, QStringLiteral("broken.dll")).entries();
-        return {};
-    } catch (const Error& e) {
-        return e.description();
-    }
+    return test::errorText([&] { PeResources(bytes, QStringLiteral("broken.dll")).entries(); });
 }
 
 TEST(PeResources, ReadsEveryWineBinaryAndFindsTheIndexedTypelibs) {
@@ -109,14 +104,10 @@ TEST(PeResources, RejectsBrokenHeaders) {
     for (const auto& [what, corrupt] : cases) {
         QByteArray bytes = file;
         corrupt(bytes);
-        try {
-            PeResources pe(bytes, QStringLiteral("broken.dll"));
-            ADD_FAILURE() << what << ": accepted";
-        } catch (const Error& e) {
-            EXPECT_EQ(e.number(), Error::InvalidCall) << what;
-            EXPECT_TRUE(e.description().startsWith(u"broken.dll: Invalid PE file: "))
-                << what << ": " << e.description().toStdString();
-        }
+        const QString error =
+            test::errorText([&] { PeResources(bytes, QStringLiteral("broken.dll")); });
+        EXPECT_TRUE(error.startsWith(u"broken.dll: Invalid PE file: "))
+            << what << ": " << error.toStdString();
     }
     // No resource directory at all is no fault.
     QByteArray bare = file;

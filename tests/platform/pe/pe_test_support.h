@@ -13,8 +13,8 @@
 
 namespace vantor::pe::testing {
 
-inline const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
-
+using vantor::test::kWineDir;
+using vantor::test::readFile;
 inline const QString kWine32Dir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/i386-windows");
 
 // Wine's PE binaries. The folder may also hold the import libraries of libwine-dev (*.a), which
@@ -24,8 +24,6 @@ inline QStringList wineBinaries() {
         .entryList(QDir::Files)
         .filter(QRegularExpression(QStringLiteral("^(?!.*\\.a$)")));
 }
-
-using vantor::test::readFile;
 
 inline QByteArray readWineFile(const QString& name) {
     return readFile(kWineDir + u'/' + name);

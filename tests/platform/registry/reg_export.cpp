@@ -2,21 +2,12 @@
 
 #include "platform/registry/tree_compare.h"
 #include "platform/registry/value_type.h"
-#include "text/win1252.h"
 
 #include <cstring>
 
 namespace vantor::registry::test {
 
 namespace {
-
-bool encodable(QStringView text) {
-    for (QChar c : text) {
-        if (win1252::byteFor(c.unicode()) < 0)
-            return false;
-    }
-    return true;
-}
 
 // A REG_SZ written as "text": proper NUL end, no NUL or CR inside.
 bool textForm(const Value& v) {
@@ -53,7 +44,7 @@ void appendHex(QByteArrayView bytes, QString& line, QString& out) {
     }
 }
 
-void appendValue(const Value& v, RegForm form, QString& out) {
+void appendValue(const Value& v, QString& out) {
     QString line = v.name().isEmpty() ? QStringLiteral("@") : quoted(v.name());
     line += u'=';
     const QByteArrayView d = v.data();
@@ -66,49 +57,30 @@ void appendValue(const Value& v, RegForm form, QString& out) {
     } else {
         line += v.type() == RegBinary ? QStringLiteral("hex:")
                                       : QStringLiteral("hex(%1):").arg(v.type(), 0, 16);
-        QByteArray bytes = d.toByteArray();
-        if (form == RegForm::Regedit4 && isStringType(v.type()))
-            bytes = win1252::encode(v.text());
-        appendHex(bytes, line, out);
+        appendHex(d, line, out);
     }
     out += line + QStringLiteral("\r\n");
 }
 
-void appendKey(const Key* key, const QString& path, RegForm form, QString& out, int& skipped) {
-    if (key->isLink() || (form == RegForm::Regedit4 && !regedit4CanHold(key))) {
+void appendKey(const Key* key, const QString& path, QString& out, int& skipped) {
+    if (key->isLink()) {
         skipped += 1 + countKeys(key);
         return;
     }
     out += u'[' + path + QStringLiteral("]\r\n");
     for (const Value& v : key->values())
-        appendValue(v, form, out);
+        appendValue(v, out);
     out += QStringLiteral("\r\n");
     for (const Key* sub : key->subkeys())
-        appendKey(sub, path + u'\\' + sub->name().toString(), form, out, skipped);
+        appendKey(sub, path + u'\\' + sub->name().toString(), out, skipped);
 }
 
 } // namespace
 
-bool regedit4CanHold(const Key* key) {
-    if (!encodable(key->name()))
-        return false;
-    for (const Value& v : key->values()) {
-        if (!encodable(v.name()) || v.name().contains(u'\n') || v.name().contains(u'\r'))
-            return false;
-        if (isStringType(v.type()) && (v.data().size() % 2 || !encodable(v.text())))
-            return false;
-    }
-    return true;
-}
-
-QByteArray exportReg(const Key* base, const QString& rootName, RegForm form, int& skipped) {
-    QString out = form == RegForm::Regedit4
-                      ? QStringLiteral("REGEDIT4\r\n\r\n")
-                      : QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n");
+QByteArray exportReg(const Key* base, const QString& rootName, int& skipped) {
+    QString out = QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n");
     for (const Key* sub : base->subkeys())
-        appendKey(sub, rootName + u'\\' + sub->name().toString(), form, out, skipped);
-    if (form == RegForm::Regedit4)
-        return win1252::encode(out);
+        appendKey(sub, rootName + u'\\' + sub->name().toString(), out, skipped);
     QByteArray bytes("\xFF\xFE");
     bytes.append(reinterpret_cast<const char*>(out.utf16()), out.size() * 2);
     return bytes;

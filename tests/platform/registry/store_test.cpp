@@ -16,6 +16,7 @@
 using namespace vantor;
 using namespace vantor::registry;
 using namespace vantor::registry::test;
+using vantor::test::readFile;
 using vantor::test::utf16z;
 using vantor::test::writeFile;
 
@@ -23,13 +24,6 @@ namespace {
 
 Machine prefixMachine(const QString& dir) {
     return {Machine::Kind::Prefix, dir, {}};
-}
-
-QString text(const std::optional<StoredValue>& v) {
-    if (!v)
-        return QStringLiteral("<none>");
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(v->data.constData()),
-                              v->data.size() / 2 - 1);
 }
 
 QProcessEnvironment env(std::initializer_list<std::pair<const char*, QString>> vars) {
@@ -51,8 +45,8 @@ TEST(Store, ClassesRootAndEnvironmentOfThePrefix) {
     const QStringList libs = store.subkeyNames(Root::ClassesRoot, u"TypeLib");
     ASSERT_GT(libs.size(), 10);
     EXPECT_EQ(store.subkeyNames(Root::ClassesRoot, u"Wow6432Node\\TypeLib"), libs);
-    EXPECT_EQ(text(store.value(Root::ClassesRoot,
-                               u"TYPELIB\\{f935dc20-1cf0-11d0-adb9-00c04fd58a0b}\\1.0", u"")),
+    EXPECT_EQ(store.defaultText(Root::ClassesRoot,
+                                u"TYPELIB\\{f935dc20-1cf0-11d0-adb9-00c04fd58a0b}\\1.0"),
               QStringLiteral("Windows Script Host Object Model"));
     // HKLM holds the same key under Software\Classes.
     EXPECT_TRUE(store.keyExists(Root::LocalMachine, u"Software\\Classes\\TypeLib\\"));
@@ -67,8 +61,8 @@ TEST(Store, ClassesRootAndEnvironmentOfThePrefix) {
 TEST(Store, WritesGoToTheOverlayAndSurviveARestart) {
     TestPrefix t;
     ASSERT_TRUE(t.valid());
-    const QByteArray system = readAll(t.prefix() + QStringLiteral("/system.reg"));
-    const QByteArray user = readAll(t.prefix() + QStringLiteral("/user.reg"));
+    const QByteArray system = readFile(t.prefix() + QStringLiteral("/system.reg"));
+    const QByteArray user = readFile(t.prefix() + QStringLiteral("/user.reg"));
     const Machine machine = prefixMachine(t.prefix());
     QString overlay;
     {
@@ -84,20 +78,19 @@ TEST(Store, WritesGoToTheOverlayAndSurviveARestart) {
                                    RegSz, utf16z(QStringLiteral("Mine"))));
         EXPECT_FALSE(store.createKey(Root::CurrentUser, u"Software\\X"));
         // A batch of writes is saved once, when it ends; reads see the writes before.
-        EXPECT_FALSE(readAll(overlay).contains("Vantor"));
+        EXPECT_FALSE(readFile(overlay).contains("Vantor"));
         EXPECT_TRUE(store.keyExists(Root::ClassesRoot, u"vantor.test\\clsid"));
         EXPECT_TRUE(batch.commit());
     }
-    EXPECT_EQ(readAll(t.prefix() + QStringLiteral("/system.reg")), system);
-    EXPECT_EQ(readAll(t.prefix() + QStringLiteral("/user.reg")), user);
-    EXPECT_TRUE(readAll(overlay).contains("[Software\\\\Classes\\\\Vantor.Test\\\\CLSID]"));
+    EXPECT_EQ(readFile(t.prefix() + QStringLiteral("/system.reg")), system);
+    EXPECT_EQ(readFile(t.prefix() + QStringLiteral("/user.reg")), user);
+    EXPECT_TRUE(readFile(overlay).contains("[Software\\\\Classes\\\\Vantor.Test\\\\CLSID]"));
 
     const Store again(machine, t.programFolder());
     EXPECT_TRUE(again.issues().empty());
-    EXPECT_EQ(text(again.value(Root::ClassesRoot, u"vantor.test\\clsid", u"")),
-              QStringLiteral("{1}"));
-    EXPECT_EQ(text(again.value(Root::ClassesRoot,
-                               u"TypeLib\\{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}\\1.0", u"")),
+    EXPECT_EQ(again.defaultText(Root::ClassesRoot, u"vantor.test\\clsid"), QStringLiteral("{1}"));
+    EXPECT_EQ(again.defaultText(Root::ClassesRoot,
+                                u"TypeLib\\{F935DC20-1CF0-11D0-ADB9-00C04FD58A0B}\\1.0"),
               QStringLiteral("Mine"));
     // The machine's subkeys are still there beside the overlay's.
     EXPECT_EQ(again.subkeyNames(Root::ClassesRoot,
@@ -121,9 +114,9 @@ TEST(Store, ADamagedOverlayIsReportedAndKeptAside) {
     ASSERT_EQ(store.issues().size(), 1u);
     EXPECT_EQ(store.issues()[0].file, path);
     EXPECT_EQ(store.issues()[0].line, 4);
-    EXPECT_EQ(text(store.value(Root::LocalMachine, u"Software\\Kept", u"A")), QStringLiteral("1"));
+    EXPECT_EQ(store.valueText(Root::LocalMachine, u"Software\\Kept", u"A"), QStringLiteral("1"));
     ASSERT_TRUE(store.createKey(Root::LocalMachine, u"Software\\New"));
-    EXPECT_EQ(readAll(path + QStringLiteral(".bad")), damaged);
+    EXPECT_EQ(readFile(path + QStringLiteral(".bad")), damaged);
     const Store again(machine, t.programFolder());
     EXPECT_TRUE(again.issues().empty());
     EXPECT_TRUE(again.keyExists(Root::LocalMachine, u"Software\\Kept"));
@@ -134,7 +127,7 @@ TEST(Store, ADamagedOverlayIsReportedAndKeptAside) {
     Store third(machine, t.programFolder());
     EXPECT_EQ(third.issues().size(), 1u);
     ASSERT_TRUE(third.createKey(Root::LocalMachine, u"Software\\Third"));
-    EXPECT_EQ(readAll(path + QStringLiteral(".bad2")), QByteArray("garbage"));
+    EXPECT_EQ(readFile(path + QStringLiteral(".bad2")), QByteArray("garbage"));
 }
 
 TEST(Store, RegFilesMergeClassesAsWindowsDoes) {
@@ -150,8 +143,8 @@ TEST(Store, RegFilesMergeClassesAsWindowsDoes) {
         "[HKEY_CLASSES_ROOT\\Direct]\r\n@=\"d\"\r\n");
     const Store store(Machine{Machine::Kind::RegFiles, {}, {file}}, t.programFolder());
     EXPECT_TRUE(store.issues().empty());
-    EXPECT_EQ(text(store.value(Root::ClassesRoot, u"Both", u"V")), QStringLiteral("user"));
-    EXPECT_EQ(text(store.value(Root::ClassesRoot, u"Both", u"M")), QStringLiteral("m"));
+    EXPECT_EQ(store.valueText(Root::ClassesRoot, u"Both", u"V"), QStringLiteral("user"));
+    EXPECT_EQ(store.valueText(Root::ClassesRoot, u"Both", u"M"), QStringLiteral("m"));
     EXPECT_EQ(store.valueNames(Root::ClassesRoot, u"Both"), QStringList({"v", "M"}));
     EXPECT_EQ(store.subkeyNames(Root::ClassesRoot, u"Both"),
               QStringList({"FromMachine", "FromUser"}));

@@ -2,6 +2,7 @@
 
 #include "platform/registry/tree_compare.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <filesystem>
@@ -28,6 +29,13 @@ TestPrefix::TestPrefix() {
     const QDir system32(prefix() + QStringLiteral("/drive_c/Windows/System32"));
     for (const QString& file : QDir(wineBinaries()).entryList(QDir::Files))
         valid_ = valid_ && QFile::link(wineBinaries() + u'/' + file, system32.filePath(file));
+}
+
+QByteArray TestPrefix::hivesHash() const {
+    QCryptographicHash h(QCryptographicHash::Sha256);
+    for (const char* name : {"system.reg", "user.reg", "userdef.reg"})
+        h.addData(vantor::test::readFile(prefix() + u'/' + QLatin1String(name)));
+    return h.result();
 }
 
 } // namespace vantor::registry::test

