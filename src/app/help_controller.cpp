@@ -1,5 +1,6 @@
 #include "app/help_controller.h"
 
+#include "app/help_settings.h"
 #include "app/ini_file.h"
 #include "app/list_rows.h"
 #include "app/main_window.h"
@@ -21,16 +22,6 @@ namespace vantor {
 
 namespace {
 
-QString read(IniFile& ini, const settings::Key& key) {
-    return ini.ReadIni(key);
-}
-
-help::HelpSettings helpSettings(IniFile& ini) {
-    return {read(ini, settings::HelpPath), read(ini, settings::ScriptLibs),
-            read(ini, settings::ScriptHelp), read(ini, settings::slDefaultPage),
-            read(ini, settings::slMethodPrefix)};
-}
-
 bool inside(const QWidget* widget, const QWidget* container) {
     return container && (widget == container || container->isAncestorOf(widget));
 }
@@ -50,11 +41,8 @@ HelpController::HelpController(MainWindow& window, IniFile& ini, const help::Hel
                                const QString& programFolder, const QString& programHelpFile,
                                QString readerProgram)
     : QObject(&window), window_(window), ini_(ini), machine_(machine),
-      resolver_(
-          help::readHelpConfig(helpSettings(ini), machine, programFolder), machine, programHelpFile,
-          [&ini](const QString& key) {
-              return ini.ReadIni(QString::fromLatin1(settings::MetaHelpSection), key, QString());
-          }),
+      resolver_(help::readHelpConfig(readHelpSettings(ini), machine, programFolder), machine,
+                programHelpFile, metaHelpReader(ini)),
       viewers_([this](const QString& text) { status(text); }, std::move(readerProgram)) {
     window_.Status(QStringLiteral("Loaded Meta Help INI OK"));
     window_.browser().setHelpLookup([this](qint32 number) { return lookup(number); });

@@ -36,13 +36,93 @@ DocExporter::DocExporter(DocFrame& frame, QString programFolder, const tli::TLIA
 
 DocExporter::~DocExporter() = default;
 
-void DocExporter::run(const std::function<void(const DocSource&, const DocOptions&)>& body) {
+std::optional<DocExporter::Document> DocExporter::document(DocOutput output) {
+    const DocSource source = frame_.docSource();
+    if (!source.library || !source.library->isOpen())
+        return std::nullopt;
+    return make(output, source, frame_.docOptions());
+}
+
+std::optional<DocExporter::Document> DocExporter::make(DocOutput output, const DocSource& source,
+                                                       const DocOptions& options) {
+    Document d;
+    switch (output) {
+    case DocOutput::MemberNames: {
+        frame_.setDocMode(docmode::MemberNames);
+        DocLines lines = BuildDocLines(source, docmode::MemberNames, options.groupByKind, *this);
+        d.count = qint32(lines.lines.size());
+        d.text = distinctNames(lines.lines, lines.total);
+        d.bytes = win1252::encode(d.text);
+        break;
+    }
+    case DocOutput::VBScript:
+    case DocOutput::JScript: {
+        const QList<tli::ConstantGroup> groups = source.library->constantGroups();
+        if (groups.isEmpty())
+            return std::nullopt;
+        const ConstantsCode code =
+            constantsCode(groups, output == DocOutput::JScript ? ScriptDialect::JScript
+                                                               : ScriptDialect::VBScript);
+        d.count = code.count;
+        d.text = code.text;
+        // The writer's line end follows the last line: the file ends with an empty line.
+        d.bytes = win1252::encode(code.text + QStringLiteral("\r\n"));
+        break;
+    }
+    case DocOutput::RichText: {
+        frame_.setDocMode(docmode::RtfDocument);
+        const DocLines lines =
+            BuildDocLines(source, docmode::RtfDocument, options.groupByKind, *this);
+        d.count = qint32(lines.lines.size());
+        d.text = rtfDocument(frame_.rtfPrefix(), head(), lines);
+        d.bytes = win1252::encode(d.text);
+        break;
+    }
+    case DocOutput::Html: {
+        frame_.setDocMode(docmode::HtmlDocument);
+        HtmlDocument html = htmlDocument(source, head(), options.groupByKind, *this);
+        d.count = html.lines;
+        d.text = std::move(html.text);
+        d.bytes = d.text.toUtf8();
+        break;
+    }
+    case DocOutput::Xml:
+        frame_.setDocMode(docmode::XmlDocument);
+        d.count = docLineCount(source, options.groupByKind);
+        d.text = xmlDocument(source, head(), options.groupByKind);
+        d.bytes = d.text.toUtf8();
+        break;
+    }
+    return d;
+}
+
+DocHead DocExporter::head() const {
+    DocHead head = frame_.docHead();
+    head.helpFile = helpFile_ ? helpFile_() : QString();
+    return head;
+}
+
+void DocExporter::run(DocOutput output, const QString& copied, const QString& written) {
     const DocSource source = frame_.docSource();
     if (!source.library || !source.library->isOpen())
         return;
     frame_.setBusy(true);
     try {
-        body(source, frame_.docOptions());
+        const DocOptions options = frame_.docOptions();
+        if (const std::optional<Document> d = make(output, source, options)) {
+            const QString n = QString::number(d->count);
+            if (options.copyToClipboard) {
+                frame_.setClipboardText(d->text);
+                frame_.flashStatus(QStringLiteral("Copied ") + n + copied);
+            }
+            const QString path =
+                options.writeToTree ? write(output, source.library->name(), d->bytes) : QString();
+            if (!path.isEmpty()) {
+                frame_.flashStatus(QStringLiteral("Writing ") + n + written);
+                if (options.openInDefaultApplication)
+                    frame_.openFile(path);
+            }
+        }
     } catch (const Error& e) {
         frame_.flashStatus(QStringLiteral("export failed: ") + e.description());
     } catch (const WriteFailed& e) {
@@ -64,99 +144,27 @@ QString DocExporter::write(DocOutput output, const QString& libraryName, QByteAr
     return path;
 }
 
-void DocExporter::finish(DocOutput output, const QString& libraryName, QByteArrayView bytes,
-                         const DocOptions& options, const QString& writtenStatus) {
-    if (!options.writeToTree)
-        return;
-    const QString path = write(output, libraryName, bytes);
-    if (path.isEmpty())
-        return;
-    frame_.flashStatus(writtenStatus);
-    if (options.openInDefaultApplication)
-        frame_.openFile(path);
-}
-
 void DocExporter::exportMemberNames() {
-    run([this](const DocSource& source, const DocOptions& options) {
-        frame_.setDocMode(docmode::MemberNames);
-        DocLines lines = BuildDocLines(source, docmode::MemberNames, options.groupByKind, *this);
-        const QString n = QString::number(lines.lines.size());
-        const QString names = distinctNames(lines.lines, lines.total);
-        if (options.copyToClipboard) {
-            frame_.setClipboardText(names);
-            frame_.flashStatus(QStringLiteral("Copied ") + n + QStringLiteral(" Names OK"));
-        }
-        finish(DocOutput::MemberNames, source.library->name(), win1252::encode(names), options,
-               QStringLiteral("Writing ") + n + QStringLiteral(" Names OK"));
-    });
+    run(DocOutput::MemberNames, QStringLiteral(" Names OK"), QStringLiteral(" Names OK"));
 }
 
 void DocExporter::exportConstants(ScriptDialect dialect) {
-    run([this, dialect](const DocSource& source, const DocOptions& options) {
-        const QList<tli::ConstantGroup> groups = source.library->constantGroups();
-        if (groups.isEmpty())
-            return;
-        const ConstantsCode code = constantsCode(groups, dialect);
-        const QString n = QString::number(code.count);
-        if (options.copyToClipboard) {
-            frame_.setClipboardText(code.text);
-            frame_.flashStatus(QStringLiteral("Copied ") + n + QStringLiteral(" items as code"));
-        }
-        // The writer's line end follows the last line: the file ends with an empty line.
-        finish(dialect == ScriptDialect::JScript ? DocOutput::JScript : DocOutput::VBScript,
-               source.library->name(), win1252::encode(code.text + QStringLiteral("\r\n")), options,
-               QStringLiteral("Writing ") + n + QStringLiteral(" Names OK"));
-    });
+    run(dialect == ScriptDialect::JScript ? DocOutput::JScript : DocOutput::VBScript,
+        QStringLiteral(" items as code"), QStringLiteral(" Names OK"));
 }
 
 void DocExporter::exportDocument(Format format) {
-    run([this, format](const DocSource& source, const DocOptions& options) {
-        DocHead head = frame_.docHead();
-        head.helpFile = helpFile_ ? helpFile_() : QString();
-        QString text;
-        QByteArray bytes;
-        qint32 n = 0;
-        DocOutput output = DocOutput::RichText;
-        QString kind;
-        switch (format) {
-        case Format::RichText: {
-            frame_.setDocMode(docmode::RtfDocument);
-            const DocLines lines =
-                BuildDocLines(source, docmode::RtfDocument, options.groupByKind, *this);
-            n = qint32(lines.lines.size());
-            text = rtfDocument(frame_.rtfPrefix(), head, lines);
-            bytes = win1252::encode(text);
-            kind = QStringLiteral("RichText");
-            break;
-        }
-        case Format::Html: {
-            frame_.setDocMode(docmode::HtmlDocument);
-            HtmlDocument html = htmlDocument(source, head, options.groupByKind, *this);
-            n = html.lines;
-            text = std::move(html.text);
-            bytes = text.toUtf8();
-            output = DocOutput::Html;
-            kind = QStringLiteral("HTML");
-            break;
-        }
-        case Format::Xml:
-            frame_.setDocMode(docmode::XmlDocument);
-            n = docLineCount(source, options.groupByKind);
-            text = xmlDocument(source, head, options.groupByKind);
-            bytes = text.toUtf8();
-            output = DocOutput::Xml;
-            kind = QStringLiteral("XML");
-            break;
-        }
-        if (options.copyToClipboard) {
-            frame_.setClipboardText(text);
-            frame_.flashStatus(QStringLiteral("Copied ") + QString::number(n) +
-                               QStringLiteral(" Names OK"));
-        }
-        finish(output, source.library->name(), bytes, options,
-               QStringLiteral("Writing ") + QString::number(n) + u' ' + kind +
-                   QStringLiteral(" OK"));
-    });
+    switch (format) {
+    case Format::RichText:
+        run(DocOutput::RichText, QStringLiteral(" Names OK"), QStringLiteral(" RichText OK"));
+        break;
+    case Format::Html:
+        run(DocOutput::Html, QStringLiteral(" Names OK"), QStringLiteral(" HTML OK"));
+        break;
+    case Format::Xml:
+        run(DocOutput::Xml, QStringLiteral(" Names OK"), QStringLiteral(" XML OK"));
+        break;
+    }
 }
 
 } // namespace vantor

@@ -8,6 +8,7 @@
 
 #include <QByteArrayView>
 #include <functional>
+#include <optional>
 
 namespace vantor {
 
@@ -59,17 +60,29 @@ public:
     void exportConstants(ScriptDialect dialect);
     void exportDocument(Format format);
 
+    // A document of the loaded library as the window's options and head make it.
+    struct Document {
+        QString text;     // as the clipboard gets it
+        QByteArray bytes; // as its file holds it
+        qint32 count = 0; // the count its status messages give
+    };
+    // Makes a document without delivering it: nullopt when no library is loaded, or for the
+    // constants when the library has none. Throws Error when the library cannot be read.
+    std::optional<Document> document(DocOutput output);
+
 private:
     // ProtoMemberFrame: the documents leave the window's help context alone.
     void setHelpContextID(qint32) override {}
     const tli::TLIApplication* application() const override { return app_; }
 
-    // Runs an export with the busy pointer; a failure is reported on the status line.
-    void run(const std::function<void(const DocSource&, const DocOptions&)>& body);
+    DocHead head() const;
+    std::optional<Document> make(DocOutput output, const DocSource& source,
+                                 const DocOptions& options);
+    // Makes and delivers a document with the busy pointer; a failure is reported on the status
+    // line. `copied` and `written` follow the count in the status messages.
+    void run(DocOutput output, const QString& copied, const QString& written);
     // Writes the file of an output when its folder exists; its full path, or empty when skipped.
     QString write(DocOutput output, const QString& libraryName, QByteArrayView bytes);
-    void finish(DocOutput output, const QString& libraryName, QByteArrayView bytes,
-                const DocOptions& options, const QString& writtenStatus);
 
     DocFrame& frame_;
     QString programFolder_;

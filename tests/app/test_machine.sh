@@ -4,13 +4,18 @@
 # is DIR/program.
 test_machine_hives=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../testdata/wine-prefix" && pwd)
 make_test_machine() {
-    local dir=$1 build=$2
+    make_test_prefix "$1"
+    cp "$2/bin/vantor" "$2/bin/vantor-build-tree" "$1/program/"
+}
+
+# make_test_prefix DIR: DIR/prefix and an empty DIR/program.
+make_test_prefix() {
+    local dir=$1
     mkdir -p "$dir/prefix/dosdevices" "$dir/prefix/drive_c/windows" "$dir/program"
     cp "$test_machine_hives"/*.reg "$dir/prefix/"
     chmod u+w "$dir"/prefix/*.reg
     ln -sfn ../drive_c "$dir/prefix/dosdevices/c:"
     ln -sfn /usr/lib/x86_64-linux-gnu/wine/x86_64-windows "$dir/prefix/drive_c/windows/system32"
-    cp "$build/bin/vantor" "$build/bin/vantor-build-tree" "$dir/program/"
 }
 
 # A vantor ended by SIGTERM saves its settings first: it is waited for before its folder goes.
