@@ -8,6 +8,7 @@
 #include "app/lib_docs_commands.h"
 #include "app/library_file_commands.h"
 #include "app/main_window.h"
+#include "app/search_commands.h"
 #include "app/settings_keys.h"
 #include "app/start_up_rules.h"
 #include "catalog/catalogs.h"
