@@ -18,6 +18,7 @@
 #include "platform/registry/machine.h"
 #include "platform/registry/store.h"
 #include "platform/winpath/win_path.h"
+#include "search/symbol_index.h"
 #include "text/error.h"
 #include "tli/tli_application.h"
 #include "tli/type_lib_info.h"
@@ -188,9 +189,8 @@ std::unique_ptr<Session> SubMain(StartOptions options) {
     RegistryCatalogBuilders* builders = p.builders.get();
     const QAction* defineLibName = window.actions().popup(PopupCommands::DefineLibName);
     // The symbol index belongs to the machine, like the overlay; it follows every catalog load.
-    window.search().useSymbolIndex(
-        QDir(options.programFolder).filePath(QStringLiteral("index/") + machineId + ".sqlite"),
-        services.hostPath);
+    window.search().useSymbolIndex(symbolIndexFile(options.programFolder, machineId),
+                                   services.hostPath);
     QObject::connect(&window, &MainWindow::catalogsLoaded, &window,
                      [&window, catalogs] { window.search().catalogLoaded(catalogs->TLDefs()); });
     window.setCatalogs(catalogs, [catalogs, ini, machineId, rebuildFirst, builders,

@@ -1,6 +1,7 @@
 #include "cli/cli_machine.h"
 
 #include "app/settings_keys.h"
+#include "search/symbol_index.h"
 #include "text/error.h"
 #include "tli/session.h"
 
@@ -48,6 +49,10 @@ QString CliMachine::catalogFolder() const {
     if (last.isEmpty() || last == machine_.id())
         return programFolder_;
     return QDir(programFolder_).filePath(QStringLiteral("machines/") + machine_.id());
+}
+
+QString CliMachine::indexFile() const {
+    return symbolIndexFile(catalogFolder(), machine_.id());
 }
 
 const Catalogs& CliMachine::catalogs() {

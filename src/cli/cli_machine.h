@@ -36,6 +36,9 @@ public:
     // machine's ([Platform] LastMachine), else a cache folder of the machine's own, so that the
     // window's catalogs stay as they are.
     QString catalogFolder() const;
+    // The symbol index of this machine, beside its catalogs: the window's own file only when
+    // the catalogs are the program folder's.
+    QString indexFile() const;
     // The catalogs, loaded on first use: read, or built (with progress lines on stderr) when
     // missing. Throws Error when none could be read or built.
     const Catalogs& catalogs();

@@ -30,8 +30,12 @@ public:
     // The pane's RTF.
     const QString& pane() const { return pane_; }
     const tli::TypeLibInfo& library() const { return browser_.library(); }
-    // The path box's text.
+    // The path box's text and its selected entry (-1 when none is).
     QString path() const { return path_; }
+    int pathEntry() const { return pathEntry_; }
+    // The selected type-info row, member row; -1 when none is.
+    int typeInfoRow() const override { return typeRow_; }
+    int memberRow() const override { return memberRow_; }
 
     void setGroupByKind(bool on) { groupByKind_ = on; }
     DocExporter& exporter() { return exporter_; }
@@ -46,8 +50,6 @@ private:
     void setMemberRows(const QList<tli::ListRow>& rows) override { members_ = rows; }
     void selectTypeInfoRow(int row) override { typeRow_ = row; }
     void selectMemberRow(int row) override { memberRow_ = row; }
-    int typeInfoRow() const override { return typeRow_; }
-    int memberRow() const override { return memberRow_; }
     void setTypeInfoToolTip(const QString&) override {}
     void setMemberCaption(const QString&) override {}
     void setMemberCaptionRed(bool) override {}

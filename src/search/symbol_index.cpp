@@ -148,6 +148,11 @@ struct SymbolIndex::Db {
     }
 };
 
+QString symbolIndexFile(const QString& catalogFolder, const QString& machineId) {
+    return QDir(catalogFolder)
+        .filePath(QStringLiteral("index/") + machineId + QStringLiteral(".sqlite"));
+}
+
 SymbolIndex::SymbolIndex() = default;
 SymbolIndex::~SymbolIndex() = default;
 

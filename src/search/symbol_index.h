@@ -50,6 +50,9 @@ struct UnreadLibrary {
     QString reason;
 };
 
+// The index file of a machine, in the folder of its catalogs.
+QString symbolIndexFile(const QString& catalogFolder, const QString& machineId);
+
 // The find-anywhere index: every type, member and constant of every library of the type library
 // catalog in an SQLite database of the program folder. Libraries are indexed one transaction
 // each, so a reader on another connection sees every library that is done. One object per
