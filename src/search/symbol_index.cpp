@@ -165,8 +165,11 @@ bool SymbolIndex::damaged() const {
 }
 
 void SymbolIndex::rebuild() {
-    if (db_)
-        openFile(db_->path, true);
+    if (!db_)
+        return;
+    // A copy: opening again replaces the connection that holds the path.
+    const QString path = db_->path;
+    openFile(path, true);
 }
 
 void SymbolIndex::openFile(const QString& path, bool damaged) {
