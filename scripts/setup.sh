@@ -13,6 +13,7 @@ packages=(
     qt6-base-dev qt6-svg-dev       # Qt: Core, Gui, Widgets, Test; the icons are SVG
     qt6-websockets-dev chromium    # the catalog export to a browser (DevTools protocol)
     libqt6sql6-sqlite              # the symbol index (Qt Sql's SQLite driver, FTS5)
+    libsqlite3-dev                 # the index's bulk writes, through the same SQLite
     libgtest-dev                   # the tests
     fonts-liberation               # the fonts the pane's rich text names
     wine wine64 libwine            # Wine's binaries (tests read them), wineboot for `run`

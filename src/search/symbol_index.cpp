@@ -12,9 +12,11 @@
 #include <QHash>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <sqlite3.h>
 
 namespace vantor {
 
@@ -23,7 +25,7 @@ namespace {
 // "VTIX": marks the file as ours; a file without it is never trusted.
 constexpr int kApplicationId = 0x56544958;
 // Raised whenever the tables or what goes into them change.
-constexpr int kFormatVersion = 1;
+constexpr int kFormatVersion = 2;
 
 const QString kSource = QStringLiteral("SymbolIndex");
 
@@ -32,21 +34,21 @@ const char* const kSchema[] = {
     "CREATE TABLE libraries(id INTEGER PRIMARY KEY, record TEXT UNIQUE NOT NULL, path TEXT, "
     "size INTEGER, modified INTEGER, name TEXT, folded_name TEXT, major INTEGER, minor INTEGER, "
     "error TEXT NOT NULL DEFAULT '')",
-    "CREATE TABLE symbols(id INTEGER PRIMARY KEY, library INTEGER NOT NULL, kind INTEGER, "
-    "name TEXT, folded TEXT, type TEXT, value TEXT, help TEXT, category INTEGER, invoke INTEGER, "
-    "hidden INTEGER)",
-    "CREATE INDEX symbols_by_name ON symbols(folded)",
+    // Each folded name once: names repeat across interfaces and libraries, so the trigram
+    // index over them is a fraction of one over every symbol, and reading a library again
+    // only adds the names it brings new. A name no symbol uses any more does no harm.
+    "CREATE TABLE names(id INTEGER PRIMARY KEY, folded TEXT UNIQUE NOT NULL)",
+    "CREATE TABLE symbols(id INTEGER PRIMARY KEY, library INTEGER NOT NULL, "
+    "name_id INTEGER NOT NULL, kind INTEGER, name TEXT, type TEXT, value TEXT, help TEXT, "
+    "category INTEGER, invoke INTEGER, hidden INTEGER)",
+    "CREATE INDEX symbols_by_name ON symbols(name_id)",
     "CREATE INDEX symbols_by_library ON symbols(library)",
-    "CREATE VIRTUAL TABLE symbol_names USING fts5(folded, content='symbols', "
-    "content_rowid='id', tokenize='trigram')",
+    // The text indexes are written a library at a time (Db::insertSymbols, removeSymbols)
+    // rather than by triggers: FTS5 flushes its pending terms at the end of every statement
+    // that writes it, so a row at a time would make a segment per row.
+    "CREATE VIRTUAL TABLE name_text USING fts5(folded, content='names', content_rowid='id', "
+    "tokenize='trigram')",
     "CREATE VIRTUAL TABLE symbol_help USING fts5(help, content='symbols', content_rowid='id')",
-    "CREATE TRIGGER symbols_added AFTER INSERT ON symbols BEGIN "
-    "INSERT INTO symbol_names(rowid, folded) VALUES (new.id, new.folded); "
-    "INSERT INTO symbol_help(rowid, help) SELECT new.id, new.help WHERE new.help <> ''; END",
-    "CREATE TRIGGER symbols_removed AFTER DELETE ON symbols BEGIN "
-    "INSERT INTO symbol_names(symbol_names, rowid, folded) VALUES ('delete', old.id, old.folded); "
-    "INSERT INTO symbol_help(symbol_help, rowid, help) SELECT 'delete', old.id, old.help "
-    "WHERE old.help <> ''; END",
 };
 
 std::atomic_int connections{0};
@@ -109,10 +111,13 @@ struct SymbolIndex::Db {
             fail(q);
     }
     [[noreturn]] void fail(const QSqlQuery& q) {
-        // SQLITE_CORRUPT and SQLITE_NOTADB, extended codes included.
-        const int code = q.lastError().nativeErrorCode().toInt() & 0xFF;
-        damaged = damaged || code == 11 || code == 26;
-        throw Error(Error::PathAccess, kSource, path + QStringLiteral(": ") + q.lastError().text());
+        fail(q.lastError().nativeErrorCode().toInt(), q.lastError().text());
+    }
+    [[noreturn]] void fail(int sqliteCode, const QString& message) {
+        // Extended codes carry the primary one in their low byte.
+        damaged = damaged || (sqliteCode & 0xFF) == SQLITE_CORRUPT ||
+                  (sqliteCode & 0xFF) == SQLITE_NOTADB;
+        throw Error(Error::PathAccess, kSource, path + QStringLiteral(": ") + message);
     }
     // Runs `work` in one transaction: all of it or nothing.
     template <typename F> void transaction(F work) {
@@ -125,18 +130,93 @@ struct SymbolIndex::Db {
         }
         run(QStringLiteral("COMMIT"));
     }
+    // Adds a library's symbols and their text. Through SQLite itself: Qt's driver spends
+    // several times SQLite's own time on every statement, and a large library has 15,000 rows.
+    void insertSymbols(qint64 library, const std::vector<SymbolEntry>& entries) {
+        sqlite3* handle = *static_cast<sqlite3* const*>(db().driver()->handle().constData());
+        const auto check = [&](int rc) {
+            if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+                fail(sqlite3_extended_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
+        };
+        using Statement = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
+        const auto prepare = [&](const char* sql) {
+            sqlite3_stmt* prepared = nullptr;
+            check(sqlite3_prepare_v2(handle, sql, -1, &prepared, nullptr));
+            return Statement(prepared, sqlite3_finalize);
+        };
+        // Bound without a copy: each text outlives the step that reads it.
+        const auto text = [&](const Statement& s, int column, const QString& value) {
+            const void* chars = value.isEmpty() ? static_cast<const void*>(u"") : value.constData();
+            check(
+                sqlite3_bind_text16(s.get(), column, chars, int(value.size() * 2), SQLITE_STATIC));
+        };
+        const qint64 lastName = single(QStringLiteral("SELECT max(id) FROM names")).toLongLong();
+        const Statement addName = prepare("INSERT OR IGNORE INTO names(folded) VALUES (?)");
+        const Statement findName = prepare("SELECT id FROM names WHERE folded = ?");
+        const Statement insert = prepare("INSERT INTO symbols(library, name_id, kind, name, type, "
+                                         "value, help, category, invoke, hidden) VALUES (?, ?, ?, "
+                                         "?, ?, ?, ?, ?, ?, ?)");
+        QHash<QString, qint64> nameIds;
+        for (const SymbolEntry& e : entries) {
+            const QString folded = foldedText(e.name);
+            auto id = nameIds.constFind(folded);
+            if (id == nameIds.cend()) {
+                text(addName, 1, folded);
+                check(sqlite3_step(addName.get()));
+                check(sqlite3_reset(addName.get()));
+                text(findName, 1, folded);
+                if (sqlite3_step(findName.get()) != SQLITE_ROW)
+                    fail(sqlite3_extended_errcode(handle),
+                         QStringLiteral("a name was not stored: ") + e.name);
+                id = nameIds.insert(folded, sqlite3_column_int64(findName.get(), 0));
+                check(sqlite3_reset(findName.get()));
+            }
+            check(sqlite3_bind_int64(insert.get(), 1, library));
+            check(sqlite3_bind_int64(insert.get(), 2, *id));
+            check(sqlite3_bind_int(insert.get(), 3, int(e.kind)));
+            text(insert, 4, e.name);
+            text(insert, 5, e.typeName);
+            text(insert, 6, e.value);
+            text(insert, 7, e.help);
+            check(sqlite3_bind_int(insert.get(), 8, e.category));
+            check(sqlite3_bind_int(insert.get(), 9, e.invokeKinds));
+            check(sqlite3_bind_int(insert.get(), 10, int(e.hidden)));
+            check(sqlite3_step(insert.get()));
+            check(sqlite3_reset(insert.get()));
+        }
+        // The names this library brought: the write lock keeps their ids above the last one.
+        run(QStringLiteral("INSERT INTO name_text(rowid, folded) "
+                           "SELECT id, folded FROM names WHERE id > ?"),
+            {lastName});
+        run(QStringLiteral("INSERT INTO symbol_help(rowid, help) "
+                           "SELECT id, help FROM symbols WHERE library = ? AND help <> ''"),
+            {library});
+    }
+    // Removes a library's symbols, from the help index first: it needs the text to find the
+    // terms to delete.
+    void removeSymbols(qint64 library) {
+        run(QStringLiteral(
+                "INSERT INTO symbol_help(symbol_help, rowid, help) "
+                "SELECT 'delete', id, help FROM symbols WHERE library = ? AND help <> ''"),
+            {library});
+        run(QStringLiteral("DELETE FROM symbols WHERE library = ?"), {library});
+    }
+    // The id of a record's library; -1 when it has none.
+    qint64 libraryId(const QString& record) {
+        const QVariant id =
+            single(QStringLiteral("SELECT id FROM libraries WHERE record = ?"), {record});
+        return id.isValid() ? id.toLongLong() : -1;
+    }
     // Empties a record's library of symbols and writes its row (inside a transaction); its id.
     qint64 replaceLibrary(const QString& record, const QString& path, qint64 size, qint64 modified,
                           const QString& name, int major, int minor, const QString& error) {
-        run(QStringLiteral("DELETE FROM symbols WHERE library IN "
-                           "(SELECT id FROM libraries WHERE record = ?)"),
-            {record});
+        if (const qint64 old = libraryId(record); old >= 0)
+            removeSymbols(old);
         run(QStringLiteral("INSERT OR REPLACE INTO libraries(record, path, size, modified, name, "
                            "folded_name, major, minor, error) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
                            "coalesce(?, ''))"),
             {record, path, size, modified, name, foldedText(name), major, minor, error});
-        return single(QStringLiteral("SELECT id FROM libraries WHERE record = ?"), {record})
-            .toLongLong();
+        return libraryId(record);
     }
     ~Db() {
         {
@@ -329,9 +409,8 @@ IndexUpdate SymbolIndex::update(const QStringList& records,
         if (seen.contains(it.key()))
             continue;
         db_->transaction([&] {
-            db_->run(QStringLiteral("DELETE FROM symbols WHERE library IN "
-                                    "(SELECT id FROM libraries WHERE record = ?)"),
-                     {it.key()});
+            if (const qint64 library = db_->libraryId(it.key()); library >= 0)
+                db_->removeSymbols(library);
             db_->run(QStringLiteral("DELETE FROM libraries WHERE record = ?"), {it.key()});
         });
         ++result.removed;
@@ -347,25 +426,7 @@ void SymbolIndex::store(const QString& record, const QString& libraryName, int m
     db_->transaction([&] {
         const qint64 library = db_->replaceLibrary(record, fields.path, size, modified, libraryName,
                                                    major, minor, QString());
-        QSqlQuery insert(db_->db());
-        if (!insert.prepare(QStringLiteral(
-                "INSERT INTO symbols(library, kind, name, folded, type, value, help, category, "
-                "invoke, hidden) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")))
-            db_->fail(insert);
-        for (const SymbolEntry& e : entries) {
-            insert.bindValue(0, library);
-            insert.bindValue(1, int(e.kind));
-            insert.bindValue(2, e.name);
-            insert.bindValue(3, foldedText(e.name));
-            insert.bindValue(4, e.typeName);
-            insert.bindValue(5, e.value);
-            insert.bindValue(6, e.help);
-            insert.bindValue(7, e.category);
-            insert.bindValue(8, e.invokeKinds);
-            insert.bindValue(9, int(e.hidden));
-            if (!insert.exec())
-                db_->fail(insert);
-        }
+        db_->insertSymbols(library, entries);
     });
 }
 
@@ -385,14 +446,14 @@ SymbolResults SymbolIndex::query(const QString& text, int matchKinds, int kindFi
         QString test;
         QVariantList testArgs;
     };
-    const QString range = QStringLiteral("(s.folded >= ? AND s.folded < ?)");
-    const QString contains = QStringLiteral("instr(s.folded, ?) > 0");
+    const QString range = QStringLiteral("(n.folded >= ? AND n.folded < ?)");
+    const QString contains = QStringLiteral("instr(n.folded, ?) > 0");
     const QList<Match> all = {
-        {match::Exact, QStringLiteral("s.folded = ?"), {f}, QStringLiteral("s.folded = ?"), {f}},
+        {match::Exact, QStringLiteral("n.folded = ?"), {f}, QStringLiteral("n.folded = ?"), {f}},
         {match::Prefix, range, {f, f + kTop}, range, {f, f + kTop}},
         {match::Substring,
-         f.size() >= 3 ? QStringLiteral("s.id IN (SELECT rowid FROM symbol_names WHERE "
-                                        "symbol_names MATCH ?) AND ") +
+         f.size() >= 3 ? QStringLiteral("n.id IN (SELECT rowid FROM name_text WHERE "
+                                        "name_text MATCH ?) AND ") +
                              contains
                        : contains,
          f.size() >= 3 ? QVariantList{ftsString(f), f} : QVariantList{f},
@@ -423,7 +484,11 @@ SymbolResults SymbolIndex::query(const QString& text, int matchKinds, int kindFi
         const QString where = m.select + earlier + filter;
         QVariantList args = m.args + earlierArgs;
         const qint64 count =
-            db_->single(QStringLiteral("SELECT count(*) FROM symbols s WHERE ") + where, args)
+            db_->single(
+                   QStringLiteral("SELECT count(*) FROM symbols s JOIN names n ON n.id = s.name_id "
+                                  "WHERE ") +
+                       where,
+                   args)
                 .toLongLong();
         results.total += count;
         const qint64 room = limit - results.hits.size();
@@ -432,10 +497,11 @@ SymbolResults SymbolIndex::query(const QString& text, int matchKinds, int kindFi
             QSqlQuery q = db_->run(
                 QStringLiteral("SELECT s.kind, s.name, s.type, s.value, s.help, s.category, "
                                "s.invoke, s.hidden, l.name, l.major, l.minor, l.record, l.path "
-                               "FROM symbols s JOIN libraries l ON l.id = s.library WHERE ") +
+                               "FROM symbols s JOIN names n ON n.id = s.name_id "
+                               "JOIN libraries l ON l.id = s.library WHERE ") +
                     where +
                     QStringLiteral(" ORDER BY s.kind, l.folded_name, l.major DESC, l.minor DESC, "
-                                   "s.folded, s.id LIMIT ?"),
+                                   "n.folded, s.id LIMIT ?"),
                 args);
             while (q.next()) {
                 SymbolHit hit;

@@ -132,8 +132,13 @@ TEST(SymbolIndex, ReadsOnlyWhatChangedAndSkipsWhatItCannotRead) {
     Indexed& x = shared();
     ASSERT_TRUE(x.machine.built());
     EXPECT_EQ(x.update().read, 0);
+    const qint64 symbols = x.index.symbolCount();
+    const qint64 documents = x.index.query(QStringLiteral("HTMLDocument")).total;
     x.replace(QStringLiteral("mshtml.tlb"));
     EXPECT_EQ(x.update().read, x.recordsOf(QStringLiteral("mshtml.tlb")));
+    // Read again, the library replaces its entries rather than adding to them.
+    EXPECT_EQ(x.index.symbolCount(), symbols);
+    EXPECT_EQ(x.index.query(QStringLiteral("HTMLDocument")).total, documents);
     x.replace(QStringLiteral("mshtml.tlb"), 3000);
     const IndexUpdate broken = x.update();
     EXPECT_EQ(broken.read, 0);
