@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kStartLimitMs = 20000;
 constexpr int kConnectLimitMs = 5000;
+// The page's text goes over in parts of this many characters.
+constexpr qsizetype kPartChars = 512 * 1024;
 
 // The profile's small records; a file grown larger is not one of them.
 QString readFileText(const QString& path) {
@@ -155,11 +157,22 @@ bool BrowserWindow::usePage(const QString& targetId) {
     QFile file(pageFile());
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(targetId_.toUtf8());
-    return !targetId_.isEmpty() && !sessionId_.isEmpty();
+    if (targetId_.isEmpty() || sessionId_.isEmpty())
+        return false;
+    // The page's load events, for waitForLoad().
+    devTools_.call(QStringLiteral("Page.enable"), {}, sessionId_);
+    return true;
 }
 
 void BrowserWindow::navigate(const QString& url) {
+    loadsBeforeNavigate_ = devTools_.eventCount(QStringLiteral("Page.loadEventFired"));
     devTools_.call(QStringLiteral("Page.navigate"), {{QStringLiteral("url"), url}}, sessionId_);
+}
+
+bool BrowserWindow::waitForLoad(int ms) {
+    return waitWithoutInput(ms, [&] {
+        return devTools_.eventCount(QStringLiteral("Page.loadEventFired")) > loadsBeforeNavigate_;
+    });
 }
 
 QJsonValue BrowserWindow::evaluate(const QString& expression) {
@@ -178,24 +191,44 @@ void BrowserWindow::show() {
 }
 
 void BrowserWindow::writeDocument(const QString& html) {
-    const QString global =
-        devTools_
-            .call(QStringLiteral("Runtime.evaluate"),
-                  {{QStringLiteral("expression"), QStringLiteral("globalThis")}}, sessionId_)
+    const QString call = QStringLiteral("Runtime.callFunctionOn");
+    const auto check = [](const QJsonObject& result) {
+        if (result.contains(QLatin1String("exceptionDetails")))
+            scriptFailed(result);
+        return result;
+    };
+    // An array in the page collects the text: sent in parts back to back, one part is turned
+    // into a string by the page while the browser decodes the next.
+    const QString parts =
+        check(devTools_.call(QStringLiteral("Runtime.evaluate"),
+                             {{QStringLiteral("expression"), QStringLiteral("[]")}}, sessionId_))
             .value(QLatin1String("result"))
             .toObject()
             .value(QLatin1String("objectId"))
             .toString();
-    const QJsonObject result = devTools_.call(
-        QStringLiteral("Runtime.callFunctionOn"),
-        {{QStringLiteral("functionDeclaration"),
-          QStringLiteral("function (page) { document.open(); document.writeln(page); "
-                         "document.close(); }")},
-         {QStringLiteral("objectId"), global},
-         {QStringLiteral("arguments"), QJsonArray{QJsonObject{{QStringLiteral("value"), html}}}}},
-        sessionId_);
-    if (result.contains(QLatin1String("exceptionDetails")))
-        scriptFailed(result);
+    QList<qint64> sent;
+    for (qsizetype from = 0; from < html.size();) {
+        qsizetype size = std::min(kPartChars, html.size() - from);
+        if (from + size < html.size() && html[from + size - 1].isHighSurrogate())
+            --size; // a pair stays in one part
+        sent << devTools_.send(
+            call,
+            {{QStringLiteral("functionDeclaration"),
+              QStringLiteral("function (part) { this.push(part); }")},
+             {QStringLiteral("objectId"), parts},
+             {QStringLiteral("arguments"),
+              QJsonArray{QJsonObject{{QStringLiteral("value"), html.mid(from, size)}}}}},
+            sessionId_);
+        from += size;
+    }
+    for (const qint64 id : sent)
+        check(devTools_.answer(id, call));
+    check(devTools_.call(call,
+                         {{QStringLiteral("functionDeclaration"),
+                           QStringLiteral("function () { document.open(); "
+                                          "document.writeln(this.join('')); document.close(); }")},
+                          {QStringLiteral("objectId"), parts}},
+                         sessionId_));
 }
 
 } // namespace vantor

@@ -44,6 +44,9 @@ public:
 
     // The operations of an export; each throws Error when the browser fails or is gone.
     void navigate(const QString& url);
+    // Waits at most `ms` for the page to report that the document navigate() asked for has
+    // loaded; true when it has.
+    bool waitForLoad(int ms);
     // The value of a script expression in the page.
     QJsonValue evaluate(const QString& expression);
     void show();
@@ -64,6 +67,7 @@ private:
     DevToolsConnection devTools_;
     QString targetId_;
     QString sessionId_;
+    qint64 loadsBeforeNavigate_ = 0;
     qint64 startedProcess_ = 0;
 };
 

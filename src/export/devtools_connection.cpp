@@ -44,6 +44,7 @@ DevToolsConnection::DevToolsConnection() {
 bool DevToolsConnection::open(const QUrl& endpoint, int timeoutMs) {
     socket_.abort();
     answers_.clear();
+    events_.clear();
     bool ended = false;
     const QMetaObject::Connection c =
         connect(&socket_, &QWebSocket::disconnected, this, [&ended] { ended = true; });
@@ -65,10 +66,17 @@ void DevToolsConnection::received(const QString& message) {
     const QJsonObject answer = QJsonDocument::fromJson(message.toUtf8()).object();
     if (const QJsonValue id = answer.value(QLatin1String("id")); id.isDouble())
         answers_.insert(id.toInteger(), answer);
+    else if (const QJsonValue method = answer.value(QLatin1String("method")); method.isString())
+        ++events_[method.toString()];
 }
 
 QJsonObject DevToolsConnection::call(const QString& method, const QJsonObject& params,
                                      const QString& sessionId, int timeoutMs) {
+    return answer(send(method, params, sessionId), method, timeoutMs);
+}
+
+qint64 DevToolsConnection::send(const QString& method, const QJsonObject& params,
+                                const QString& sessionId) {
     if (!isOpen())
         fail(QStringLiteral("The browser is not connected"));
     const qint64 id = nextId_++;
@@ -79,6 +87,10 @@ QJsonObject DevToolsConnection::call(const QString& method, const QJsonObject& p
         command.insert(QStringLiteral("sessionId"), sessionId);
     socket_.sendTextMessage(
         QString::fromUtf8(QJsonDocument(command).toJson(QJsonDocument::Compact)));
+    return id;
+}
+
+QJsonObject DevToolsConnection::answer(qint64 id, const QString& method, int timeoutMs) {
     if (!waitWithoutInput(timeoutMs, [&] { return answers_.contains(id) || !isOpen(); }) ||
         !answers_.contains(id))
         fail(isOpen() ? method + QStringLiteral(": the browser did not answer")

@@ -14,7 +14,8 @@ namespace vantor {
 bool waitWithoutInput(int ms, const std::function<bool()>& done = {});
 
 // One connection to a browser's DevTools endpoint: commands and their answers as JSON, each call
-// waiting for its answer without taking input. Events the browser sends are ignored.
+// waiting for its answer without taking input. Of the events the browser sends, only how many
+// of each kind came is kept.
 class DevToolsConnection : public QObject {
 public:
     DevToolsConnection();
@@ -26,6 +27,13 @@ public:
     // answers with an error, the connection ends or no answer comes within `timeoutMs`.
     QJsonObject call(const QString& method, const QJsonObject& params = {},
                      const QString& sessionId = {}, int timeoutMs = 60000);
+    // A command sent without waiting, so that several can be under way at once: its id, for
+    // answer(), which waits for its result as call() does.
+    qint64 send(const QString& method, const QJsonObject& params = {},
+                const QString& sessionId = {});
+    QJsonObject answer(qint64 id, const QString& method, int timeoutMs = 60000);
+    // How many events named `method` ("Page.loadEventFired", ...) arrived on this connection.
+    qint64 eventCount(const QString& method) const { return events_.value(method); }
 
 private:
     void received(const QString& message);
@@ -33,6 +41,7 @@ private:
     QWebSocket socket_;
     qint64 nextId_ = 1;
     QHash<qint64, QJsonObject> answers_;
+    QHash<QString, qint64> events_;
 };
 
 } // namespace vantor

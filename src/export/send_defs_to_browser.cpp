@@ -22,7 +22,8 @@ bool becameReady(BrowserWindow& browser) {
         } catch (const Error&) {
             // A page between two documents cannot answer yet.
         }
-        waitWithoutInput(kReadyPollMs);
+        // A sleep between two polls ends early when the page reports it has loaded.
+        browser.waitForLoad(kReadyPollMs);
         if (++sleeps == kReadyPolls)
             return false;
     }

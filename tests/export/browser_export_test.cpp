@@ -101,6 +101,15 @@ TEST(BrowserExport, CatalogsReachHeadlessChromium) {
     EXPECT_EQ(browser.evaluate("document.querySelectorAll('b, script').length").toInt(), 0);
     EXPECT_EQ(browser.evaluate("document.querySelectorAll('td')[8].innerHTML").toString(),
               "&nbsp;");
+    // A page larger than one message's part arrives whole, a pair of surrogates in every row.
+    const QString help = QString::fromUtf8("\"h\xF0\x9F\x98\x80\"");
+    ExportDefsToBrowser(catalog(6000, help), "TL", again, frame);
+    EXPECT_EQ(rows().toInt(), 6001);
+    const QString whole = QStringLiteral(
+        "Array.from(document.querySelectorAll('tr')).slice(1).filter((r, i) => r.cells.length == 5 "
+        "&& r.cells[0].textContent == '{' + String(i).padStart(8, '0') + '}' && "
+        "r.cells[2].textContent == '%1' && r.cells[4].textContent == 'Lib').length");
+    EXPECT_EQ(browser.evaluate(whole.arg(help)).toInt(), 6000);
     EXPECT_TRUE(frame.messages.isEmpty());
 }
 
