@@ -133,7 +133,11 @@ struct SymbolIndex::Db {
     // Adds a library's symbols and their text. Through SQLite itself: Qt's driver spends
     // several times SQLite's own time on every statement, and a large library has 15,000 rows.
     void insertSymbols(qint64 library, const std::vector<SymbolEntry>& entries) {
-        sqlite3* handle = *static_cast<sqlite3* const*>(db().driver()->handle().constData());
+        // Debian's driver uses the system's SQLite, the one linked here.
+        const QVariant driverHandle = db().driver()->handle();
+        if (qstrcmp(driverHandle.typeName(), "sqlite3*") != 0)
+            throw Error(Error::PathAccess, kSource, QStringLiteral("no SQLite connection"));
+        sqlite3* handle = *static_cast<sqlite3* const*>(driverHandle.constData());
         const auto check = [&](int rc) {
             if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
                 fail(sqlite3_extended_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
